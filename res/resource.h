@@ -1,0 +1,5 @@
+// Resource ids of tumblecat.exe.
+#pragma once
+
+#define IDR_MAINFRAME 128
+#define IDD_TUMBLECAT_DIALOG 102

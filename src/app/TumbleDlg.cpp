@@ -1,0 +1,186 @@
+#include "app/TumbleDlg.h"
+
+#include "app/AppGlobals.h"
+#include "common/Random.h"
+#include "common/TextReader.h"
+#include "platform/Messages.h"
+#include "skin/Resources.h"
+
+namespace tc {
+
+CTumbleDlg::CTumbleDlg(Platform& platform) : CDialog(platform, kCharacterDialogTemplate) {
+    m_hIcon = platform.windows.LoadAppIcon(kAppIconResource);
+    m_surfaceLastFrame.fill(-1);
+}
+
+CTumbleDlg::~CTumbleDlg() = default;
+
+std::string CTumbleDlg::BasePath(const char* fileName) const { return s_baseDirectory + fileName; }
+
+void CTumbleDlg::ClearSurfaceTables() {
+    m_surfaceBitmap.fill(0);
+    m_surfaceRegion.fill(0);
+    m_surfaceBitsSize.fill(0);
+    for (auto& frames : m_surfaceFrames) frames.fill(0);
+    m_surfaceLastFrame.fill(-1);
+}
+
+void CTumbleDlg::SetStartValues() {
+    m_blinkCounter = -1;
+    m_taskbarOffset = 0;
+    m_quitRequested = false;
+    m_talkIndex = -1;
+    m_posX = 0;
+    m_posY = 0;
+    m_placeMode = 0;
+
+    static_cast<CharacterSettings&>(*this) = CharacterSettings{};
+    m_balloonOffsetX = kBalloonOffsetNotGiven;
+    m_balloonOffsetY = kBalloonOffsetNotGiven;
+    m_transparencyReady = false;
+    m_loading = true;
+    m_iconized = false;
+    m_dropSurfaceFirst = 1;
+    m_normalSurfaceCount = 1;
+    m_dropSurfaceCount = 1;
+    m_surfaceCount = 2;
+    m_dropPose = false;
+}
+
+bool CTumbleDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    WindowSystem& windows = platform().windows;
+    windows.SetIcons(m_hWnd, m_hIcon);
+    m_startFailed = false;
+    ClearSurfaceTables();
+    SetStartValues();
+    SeedRandom(static_cast<std::uint32_t>(platform().system.TimeSeconds()));
+    ReadSettings();
+    windows.SetWindowTitle(m_hWnd, kCharacterWindowTitle);
+    windows.AcceptDroppedFiles(m_hWnd, true);
+    ReadListFiles();
+
+    if (!LoadSkin(false)) {
+        // The rest of the sequence still runs; the dialog closes once this returns.
+        m_startFailed = true;
+        EndDialog(1);
+    }
+    ReadVersion();
+    return true;
+}
+
+bool CTumbleDlg::WindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
+    switch (message) {
+    case kWmQueryDragIcon:
+        result = static_cast<std::intptr_t>(m_hIcon);
+        return true;
+    case kWmDestroy:
+        OnDestroy();
+        result = 0;
+        return true;
+    default:
+        return CDialog::WindowProc(message, wParam, lParam, result);
+    }
+}
+
+// --- Settings and list files ---
+
+bool CTumbleDlg::ReadSettings() {
+    const auto bytes = platform().files.ReadWholeFile(BasePath(kSettingsFile));
+    if (!bytes) return false;
+    ApplySettingsFile(*bytes, *this);
+    return true;
+}
+
+bool CTumbleDlg::WriteSettings() {
+    return platform().files.WriteWholeFile(BasePath(kSettingsFile), FormatSettingsFile(*this));
+}
+
+bool CTumbleDlg::ReadListFile(ElementList& list, const char* fileName) {
+    const auto bytes = platform().files.ReadWholeFile(BasePath(fileName));
+    if (!bytes) return false;
+    return ParseListFile(*bytes, list);
+}
+
+bool CTumbleDlg::WriteListFile(const ElementList& list, const char* fileName) {
+    return platform().files.WriteWholeFile(BasePath(fileName), FormatListFile(list));
+}
+
+void CTumbleDlg::ReadListFiles() {
+    struct ListSource {
+        ElementList& list;
+        const char* fileName;
+        ResourceListKind kind;
+    };
+    const ListSource sources[] = {
+        {m_menuDroplings, kMenuDroplingsFile, ResourceListKind::MenuDroplings},
+        {m_menuSkins, kMenuSkinsFile, ResourceListKind::MenuSkins},
+        {s_filesetDroplings, kFilesetDroplingsFile, ResourceListKind::FilesetDroplings},
+        {s_filesetSkins, kFilesetSkinsFile, ResourceListKind::FilesetSkins},
+    };
+    for (const ListSource& source : sources) {
+        source.list.clear();
+        source.list.shrink_to_fit();
+        if (!ReadListFile(source.list, source.fileName)) {
+            ScanResources(platform().files, s_baseDirectory, source.kind, source.list);
+        }
+    }
+}
+
+void CTumbleDlg::WriteListFiles() {
+    // A file that cannot be written is skipped; the next one is still written.
+    WriteListFile(m_menuDroplings, kMenuDroplingsFile);
+    WriteListFile(m_menuSkins, kMenuSkinsFile);
+    WriteListFile(s_filesetDroplings, kFilesetDroplingsFile);
+    WriteListFile(s_filesetSkins, kFilesetSkinsFile);
+}
+
+// --- Skin ---
+
+bool CTumbleDlg::ReadProfile() {
+    const auto bytes = platform().files.ReadWholeFile(SkinFilePath(s_baseDirectory, m_skinName, "profile.txt"));
+    if (!bytes) return false;
+    ParseProfile(*bytes, m_skinTitle, m_skinProfile);
+    return true;
+}
+
+SurfaceKind CTumbleDlg::ProbeSurfaceKind() { return tc::ProbeSurfaceKind(platform().files, s_baseDirectory, m_skinName); }
+
+void CTumbleDlg::ReleaseSurfaces() { ClearSurfaceTables(); }
+
+bool CTumbleDlg::LoadSkin(bool /*restart*/) {
+    m_loading = true;
+    if (!ReadProfile()) return false;
+    ReleaseSurfaces();
+    if (ProbeSurfaceKind() == SurfaceKind::None) return false;
+    m_loading = false;
+    return true;
+}
+
+void CTumbleDlg::ReadVersion() {
+    const auto bytes = platform().files.ReadWholeFile(BasePath(kReadmeFile));
+    if (!bytes) {
+        m_version = "unknown";
+        return;
+    }
+    TextReader reader(*bytes);
+    std::string line;
+    reader.ReadLine(line, 1024);
+    DropTrailingLineFeed(line);
+    m_version = line;
+}
+
+// --- Shutdown ---
+
+void CTumbleDlg::OnDestroy() {
+    WriteListFiles();
+    if (!m_startFailed) WriteSettings();
+    ReleaseSurfaces();
+    m_menuDroplings.clear();
+    m_menuSkins.clear();
+    s_filesetDroplings.clear();
+    s_filesetSkins.clear();
+    s_instanceMutex.reset();  // last, so a copy starting meanwhile still finds it and ends
+}
+
+}  // namespace tc

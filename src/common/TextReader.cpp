@@ -1,0 +1,66 @@
+#include "common/TextReader.h"
+
+#include <climits>
+
+namespace tc {
+
+TextReader::TextReader(std::string_view rawBytes) {
+    m_text.reserve(rawBytes.size());
+    for (std::size_t i = 0; i < rawBytes.size(); ++i) {
+        if (rawBytes[i] == '\r' && i + 1 < rawBytes.size() && rawBytes[i + 1] == '\n') continue;
+        m_text.push_back(rawBytes[i]);
+    }
+}
+
+bool TextReader::ReadLine(std::string& line, std::size_t bufferSize) {
+    if (bufferSize < 2) return false;
+    const std::size_t limit = bufferSize - 1;
+    std::string piece;
+    while (piece.size() < limit) {
+        if (m_pos >= m_text.size()) {
+            m_atEnd = true;
+            break;
+        }
+        const char c = m_text[m_pos++];
+        piece.push_back(c);
+        if (c == '\n') break;
+    }
+    if (piece.empty()) return false;
+    line = std::move(piece);
+    return true;
+}
+
+void DropTrailingLineFeed(std::string& line) {
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+}
+
+int ParseLenientInt(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+std::string ToCrLf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (char c : text) {
+        if (c == '\n') out.push_back('\r');
+        out.push_back(c);
+    }
+    return out;
+}
+
+}  // namespace tc

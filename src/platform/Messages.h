@@ -1,0 +1,27 @@
+// Window message numbers and command ids, spelled as on Windows, so the portable core can
+// handle messages without including <windows.h>.
+#pragma once
+
+namespace tc {
+
+constexpr unsigned kWmDestroy = 0x0002;
+constexpr unsigned kWmClose = 0x0010;
+constexpr unsigned kWmPaint = 0x000F;
+constexpr unsigned kWmQueryDragIcon = 0x0037;
+constexpr unsigned kWmKeyDown = 0x0100;
+constexpr unsigned kWmKeyUp = 0x0101;
+constexpr unsigned kWmInitDialog = 0x0110;
+constexpr unsigned kWmCommand = 0x0111;
+constexpr unsigned kWmTimer = 0x0113;
+constexpr unsigned kWmMouseMove = 0x0200;
+constexpr unsigned kWmLButtonDown = 0x0201;
+constexpr unsigned kWmLButtonUp = 0x0202;
+constexpr unsigned kWmLButtonDblClk = 0x0203;
+constexpr unsigned kWmRButtonDown = 0x0204;
+constexpr unsigned kWmDropFiles = 0x0233;
+constexpr unsigned kWmCopyData = 0x004A;
+
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+
+}  // namespace tc

@@ -1,0 +1,39 @@
+// The Win32 back end of the platform interface (ANSI functions; texts are code page 932).
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace tc {
+
+class Win32FileSystem : public FileSystem {
+public:
+    std::optional<std::string> ReadWholeFile(const std::string& path) override;
+    bool WriteWholeFile(const std::string& path, std::string_view bytes) override;
+    bool CanOpen(const std::string& path) override;
+    std::optional<std::vector<DirEntry>> ListFolder(const std::string& folderPath) override;
+    bool SetHidden(const std::string& path, bool hidden) override;
+    bool IsHidden(const std::string& path) override;
+};
+
+class Win32SystemServices : public SystemServices {
+public:
+    std::string ModuleFileName() override;
+    std::unique_ptr<NamedObject> CreateNamedMutex(const std::string& name, bool& alreadyExisted) override;
+    std::int64_t TimeSeconds() override;
+};
+
+class Win32WindowSystem : public WindowSystem {
+public:
+    int RunModalDialog(CDialog& dialog, int templateId) override;
+    void EndDialog(NativeHandle window, int result) override;
+    NativeHandle LoadAppIcon(int resourceId) override;
+    void SetIcons(NativeHandle window, NativeHandle icon) override;
+    void SetWindowTitle(NativeHandle window, const std::string& title) override;
+    void AcceptDroppedFiles(NativeHandle window, bool accept) override;
+    void SetTimer(NativeHandle window, int timerId, int milliseconds) override;
+    void KillTimer(NativeHandle window, int timerId) override;
+    NativeHandle FindWindowByTitle(const std::string& title) override;
+    void SetForeground(NativeHandle window) override;
+};
+
+}  // namespace tc
