@@ -1,0 +1,57 @@
+// Runs tumblecat.exe in a fresh temporary base directory and looks at it from outside: its
+// process, windows, named objects and files.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace e2e {
+
+// The character window's title (Shift_JIS, as the program sets it).
+inline constexpr const char* kCatTitle = "たんぶる";
+
+// A Linux path given at build time, in the form Wine's Windows programs use (Z:\...).
+std::string WinePath(std::string_view unixPath);
+
+class CatHarness {
+public:
+    CatHarness();
+    ~CatHarness();
+    CatHarness(const CatHarness&) = delete;
+    CatHarness& operator=(const CatHarness&) = delete;
+
+    // Base directory, ending in a backslash; tumblecat.exe is already copied into it.
+    const std::string& Base() const { return m_base; }
+
+    void WriteFile(const std::string& relative, std::string_view bytes) const;
+    std::string ReadFile(const std::string& relative) const;
+    bool FileExists(const std::string& relative) const;
+    void MakeFolder(const std::string& relative) const;
+    void SetHidden(const std::string& relative) const;
+    // Copies a test skin from tests/data/skins into skin\<folder>.
+    void InstallTestSkin(const std::string& testSkin, const std::string& folder) const;
+    // Names of the entries of a folder in enumeration order ("." and ".." included).
+    std::vector<std::string> ListFolder(const std::string& relative) const;
+
+    // Starts tumblecat.exe from the base directory; returns the process handle (owned here).
+    HANDLE Start();
+    // Waits for a started process to end; returns its exit code, or STILL_ACTIVE on timeout.
+    DWORD WaitForExit(HANDLE process, DWORD milliseconds) const;
+    // The visible character window of the process, polled for up to timeout milliseconds.
+    HWND WaitForCatWindow(HANDLE process, DWORD milliseconds) const;
+
+private:
+    std::string m_base;
+    std::vector<HANDLE> m_processes;
+};
+
+// Top-level windows titled kCatTitle, of any process.
+std::vector<HWND> CatWindows();
+
+// Whether a named mutex exists.
+bool MutexExists(const char* name);
+
+}  // namespace e2e
