@@ -1,0 +1,67 @@
+# Shared by scripts/test and scripts/run: build directories, Wine and a private X display.
+# shellcheck shell=bash
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${TUMBLECAT_BUILD:-$ROOT/build}
+WINE64=/usr/lib/wine/wine64
+JOBS=${TUMBLECAT_JOBS:-2}
+
+export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko prompts when the prefix is created.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# The Japanese locale gives Wine code page 932.
+export LC_ALL=ja_JP.UTF-8
+
+configure_and_build() {  # dir, extra cmake args...
+  local dir=$1
+  shift
+  cmake -S "$ROOT" -B "$BUILD/$dir" -G Ninja "$@" >/dev/null &&
+    cmake --build "$BUILD/$dir" -j "$JOBS"
+}
+
+build_windows_x64() {
+  configure_and_build mingw64 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DTUMBLECAT_E2E=ON
+}
+
+XVFB_PID=
+start_private_display() {  # starts Xvfb on a free display number and exports DISPLAY
+  local n=90
+  while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "Xvfb did not start" >&2
+  return 1
+}
+
+stop_private_display() {
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+  fi
+}
+
+prepare_wine() {
+  mkdir -p "$WINEPREFIX"
+  "$WINE64" wineboot -i >/dev/null 2>&1 || true
+  wineserver -w 2>/dev/null || true
+}
+
+stop_wine() { wineserver -k 2>/dev/null || true; }
+
+# Lays out a runnable base directory: the program, its skins, sets and texts.
+lay_out_dist() {  # dist dir
+  local dist=$1
+  rm -rf "$dist"
+  mkdir -p "$dist/skin" "$dist/dropling"
+  cp "$BUILD/mingw64/tumblecat.exe" "$dist/"
+  cp -r "$ROOT/data/skin/whiskerby" "$dist/skin/"
+  cp "$ROOT/data/speak.txt" "$ROOT/data/readme.txt" "$dist/"
+}
