@@ -8,6 +8,14 @@
 
 namespace tc {
 
+namespace {
+
+Point PointFromLParam(std::intptr_t lParam) {
+    return {static_cast<std::int16_t>(lParam & 0xFFFF), static_cast<std::int16_t>((lParam >> 16) & 0xFFFF)};
+}
+
+}  // namespace
+
 CTumbleDlg::CTumbleDlg(Platform& platform) : CDialog(platform, kCharacterDialogTemplate) {
     m_hIcon = platform.windows.LoadAppIcon(kAppIconResource);
     m_surfaceLastFrame.fill(-1);
@@ -17,12 +25,8 @@ CTumbleDlg::~CTumbleDlg() = default;
 
 std::string CTumbleDlg::BasePath(const char* fileName) const { return s_baseDirectory + fileName; }
 
-void CTumbleDlg::ClearSurfaceTables() {
-    m_surfaceBitmap.fill(0);
-    m_surfaceRegion.fill(0);
-    m_surfaceBitsSize.fill(0);
-    for (auto& frames : m_surfaceFrames) frames.fill(0);
-    m_surfaceLastFrame.fill(-1);
+std::string CTumbleDlg::SkinPath(std::string_view fileName) const {
+    return SkinFilePath(s_baseDirectory, m_skinName, fileName);
 }
 
 void CTumbleDlg::SetStartValues() {
@@ -49,15 +53,14 @@ void CTumbleDlg::SetStartValues() {
 
 bool CTumbleDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    WindowSystem& windows = platform().windows;
-    windows.SetIcons(m_hWnd, m_hIcon);
+    Windows().SetIcons(m_hWnd, m_hIcon);
     m_startFailed = false;
-    ClearSurfaceTables();
+    ReleaseSurfaces();
     SetStartValues();
     SeedRandom(static_cast<std::uint32_t>(platform().system.TimeSeconds()));
     ReadSettings();
-    windows.SetWindowTitle(m_hWnd, kCharacterWindowTitle);
-    windows.AcceptDroppedFiles(m_hWnd, true);
+    Windows().SetWindowTitle(m_hWnd, kCharacterWindowTitle);
+    Windows().AcceptDroppedFiles(m_hWnd, true);
     ReadListFiles();
 
     if (!LoadSkin(false)) {
@@ -65,18 +68,60 @@ bool CTumbleDlg::OnInitDialog() {
         m_startFailed = true;
         EndDialog(1);
     }
+    AddTrayIcon();
     ReadVersion();
+    m_transparencyReady = true;
+    ApplyTransparency();
+
+    Windows().SetTimer(m_hWnd, kTimerTick, kTickMilliseconds);
+    if (m_autoDrop) Windows().SetTimer(m_hWnd, kTimerAutoDrop, m_autoDropMinutes * 60000);
+    StartPoseTimer();
     return true;
 }
 
+bool CTumbleDlg::OnCommand(std::uintptr_t wParam, std::intptr_t lParam) {
+    switch (static_cast<int>(wParam & 0xFFFF)) {
+    case kCmdQuit:
+        OnQuit();
+        return true;
+    case kCmdAlwaysOnTop:
+        OnAlwaysOnTop();
+        return true;
+    case kCmdIconize:
+        OnIconize();
+        return true;
+    default:
+        return CDialog::OnCommand(wParam, lParam);
+    }
+}
+
 bool CTumbleDlg::WindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
+    result = 0;
     switch (message) {
+    case kWmPaint:
+        OnPaint();
+        return true;
+    case kWmLButtonDown:
+        OnLButtonDown(PointFromLParam(lParam));
+        return true;
+    case kWmMouseMove:
+        OnMouseMove(PointFromLParam(lParam));
+        return true;
+    case kWmLButtonUp:
+        OnLButtonUp();
+        return true;
+    case kWmTimer:
+        OnTimer(static_cast<int>(wParam));
+        return true;
+    case kMsgTrayNotify:
+        OnTrayNotify(lParam);
+        result = 1;
+        return true;
     case kWmQueryDragIcon:
         result = static_cast<std::intptr_t>(m_hIcon);
         return true;
     case kWmDestroy:
         OnDestroy();
-        result = 0;
         return true;
     default:
         return CDialog::WindowProc(message, wParam, lParam, result);
@@ -135,28 +180,6 @@ void CTumbleDlg::WriteListFiles() {
     WriteListFile(s_filesetSkins, kFilesetSkinsFile);
 }
 
-// --- Skin ---
-
-bool CTumbleDlg::ReadProfile() {
-    const auto bytes = platform().files.ReadWholeFile(SkinFilePath(s_baseDirectory, m_skinName, "profile.txt"));
-    if (!bytes) return false;
-    ParseProfile(*bytes, m_skinTitle, m_skinProfile);
-    return true;
-}
-
-SurfaceKind CTumbleDlg::ProbeSurfaceKind() { return tc::ProbeSurfaceKind(platform().files, s_baseDirectory, m_skinName); }
-
-void CTumbleDlg::ReleaseSurfaces() { ClearSurfaceTables(); }
-
-bool CTumbleDlg::LoadSkin(bool /*restart*/) {
-    m_loading = true;
-    if (!ReadProfile()) return false;
-    ReleaseSurfaces();
-    if (ProbeSurfaceKind() == SurfaceKind::None) return false;
-    m_loading = false;
-    return true;
-}
-
 void CTumbleDlg::ReadVersion() {
     const auto bytes = platform().files.ReadWholeFile(BasePath(kReadmeFile));
     if (!bytes) {
@@ -172,14 +195,24 @@ void CTumbleDlg::ReadVersion() {
 
 // --- Shutdown ---
 
+void CTumbleDlg::OnQuit() {
+    // The goodbye is said by the talk engine; the tick ends the window once it is over.
+    m_quitRequested = true;
+}
+
 void CTumbleDlg::OnDestroy() {
     WriteListFiles();
     if (!m_startFailed) WriteSettings();
+    WriteOmni();
     ReleaseSurfaces();
+    for (int timer : {kTimerLaunch, kTimerReturnPose, kTimerTick, kTimerEnd, kTimerTalk, kTimerAutoDrop, kTimerPose}) {
+        Windows().KillTimer(m_hWnd, timer);
+    }
     m_menuDroplings.clear();
     m_menuSkins.clear();
     s_filesetDroplings.clear();
     s_filesetSkins.clear();
+    RemoveTrayIcon();
     s_instanceMutex.reset();  // last, so a copy starting meanwhile still finds it and ends
 }
 

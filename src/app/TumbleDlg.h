@@ -1,14 +1,23 @@
 // The character window: a borderless dialog that shows the cat and owns nearly all state
-// of the program. Its behaviour is spread over the subsystems; this class holds the state
-// record and the start-up and shutdown sequences that tie them together.
+// of the program. The class holds the state record; its operations are defined with the
+// subsystem they belong to:
+//   app/TumbleDlg.cpp   start-up, message dispatch, commands, shutdown
+//   app/Placement.cpp   window shape, pose, placement, dragging, painting, tray
+//   app/TimerLoop.cpp   the timers and the 50 ms tick
+//   skin/SkinLoader.cpp loading a skin: surfaces, frames and descriptor files
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/SettingsFiles.h"
 #include "platform/Framework.h"
+#include "platform/OwnedHandle.h"
+#include "skin/Descriptors.h"
+#include "skin/DibImage.h"
 #include "skin/Element.h"
 #include "skin/SkinFiles.h"
 
@@ -16,10 +25,20 @@ namespace tc {
 
 constexpr int kCharacterDialogTemplate = 102;
 constexpr int kAppIconResource = 128;
-constexpr int kSurfaceTableSize = 32;
+constexpr int kSurfaceTableSize = kSurfaceCount;
 constexpr int kFramesPerSurface = 10;
-constexpr int kBalloonOffsetNotGiven = 1024;
+constexpr int kBalloonOffsetNotGiven = kOffsetNotGiven;
 constexpr const char* kCharacterWindowTitle = "たんぶる";
+
+// Messages of the character window beyond the system's own.
+constexpr unsigned kMsgTrayNotify = 0x8068;  // WM_APP + 0x68
+
+// Command ids of the context menu.
+enum CommandId : int {
+    kCmdQuit = 32777,
+    kCmdAlwaysOnTop = 32789,
+    kCmdIconize = 32790,
+};
 
 // Timer ids of the character window.
 enum TimerId : int {
@@ -31,6 +50,7 @@ enum TimerId : int {
     kTimerAutoDrop = 7,    // automatic dropping
     kTimerPose = 8,        // occasional pose change
 };
+constexpr int kTickMilliseconds = 50;
 
 // List file names, in the order they are read and written.
 constexpr const char* kMenuDroplingsFile = "menulistk.cfg";
@@ -40,13 +60,11 @@ constexpr const char* kFilesetSkinsFile = "filesetlists.cfg";
 constexpr const char* kSettingsFile = "tumblecat.cfg";
 constexpr const char* kReadmeFile = "readme.txt";
 
-struct SurfaceExtent {
-    int left = 1024;
-    int right = 0;
-};
-
-struct HeadRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
+// Size and depth of a loaded surface image.
+struct SurfaceInfo {
+    int width = 0;
+    int height = 0;
+    int bitCount = 0;
 };
 
 class CTumbleDlg : public CDialog, public CharacterSettings {
@@ -55,25 +73,55 @@ public:
     ~CTumbleDlg() override;
 
     bool OnInitDialog() override;
+    bool OnCommand(std::uintptr_t wParam, std::intptr_t lParam) override;
     void OnCancel() override {}  // Escape never ends the character window
     bool WindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) override;
 
-    // Settings and list files.
+    // Settings and list files (app/TumbleDlg.cpp).
     bool ReadSettings();
     bool WriteSettings();
     bool ReadListFile(ElementList& list, const char* fileName);
     bool WriteListFile(const ElementList& list, const char* fileName);
     void ReadListFiles();
     void WriteListFiles();
+    void ReadVersion();
+    void OnQuit();
+    void OnDestroy();
 
-    // Skin loading; restart is true for a skin change at run time.
+    // Skin loading (skin/SkinLoader.cpp); restart is true for a skin change at run time.
     bool LoadSkin(bool restart);
     bool ReadProfile();
     SurfaceKind ProbeSurfaceKind();
+    bool LoadSurfaces(SurfaceKind kind);
+    bool LoadSurface(const std::string& path, int surface, SurfaceKind kind);
+    void LoadFrames(SurfaceKind kind);
     void ReleaseSurfaces();
+    void ReadBalloonOffsets();
+    void ReadHeadRects();
+    void ReadSeparation();
+    void ReadOmni();
+    void WriteOmni();
 
-    void ReadVersion();
-    void OnDestroy();
+    // Placement, shape and tray (app/Placement.cpp).
+    bool BuildSurfaceRegion(int surface, const DibImage& image);
+    void SetPose(bool dropPose);
+    int TaskbarOffset();
+    void MoveToPosition();
+    void OnLButtonDown(Point client);
+    void OnMouseMove(Point client);
+    void OnLButtonUp();
+    void OnPaint();
+    void ApplyTransparency();
+    void OnAlwaysOnTop();
+    void OnIconize();
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    void OnTrayNotify(std::intptr_t mouseMessage);
+
+    // Timers (app/TimerLoop.cpp).
+    void OnTimer(int timerId);
+    void Tick();
+    void StartPoseTimer();
 
     // --- The state record ---
     NativeHandle m_hIcon = 0;
@@ -94,10 +142,12 @@ public:
     int m_winWidth = 0;
     int m_winHeight = 0;
     int m_taskbarOffset = 0;
-    std::array<NativeHandle, kSurfaceTableSize> m_surfaceRegion{};
-    std::array<SurfaceExtent, kSurfaceTableSize> m_surfaceExtent{};
+    std::array<OwnedObject, kSurfaceTableSize> m_surfaceRegion{};
+    std::array<Extent, kSurfaceTableSize> m_surfaceExtent{};
     bool m_transparencyReady = false;
     bool m_iconized = false;
+    TrayIcon m_trayIcon;
+    bool m_trayIconAdded = false;
 
     // Timer loop and conversation.
     int m_blinkCounter = -1;
@@ -118,18 +168,22 @@ public:
     int m_normalSurfaceCount = 1;
     int m_dropSurfaceFirst = 1;
     int m_dropSurfaceCount = 1;
-    std::array<NativeHandle, kSurfaceTableSize> m_surfaceBitmap{};
+    std::array<std::optional<SurfaceInfo>, kSurfaceTableSize> m_surfaceInfo{};
+    std::array<OwnedObject, kSurfaceTableSize> m_surfaceBitmap{};
     std::array<int, kSurfaceTableSize> m_surfaceBitsSize{};
-    std::array<std::array<NativeHandle, kFramesPerSurface>, kSurfaceTableSize> m_surfaceFrames{};
+    std::array<std::array<OwnedObject, kFramesPerSurface>, kSurfaceTableSize> m_surfaceFrames{};
     std::array<int, kSurfaceTableSize> m_surfaceLastFrame{};
     std::array<HeadRect, kSurfaceTableSize> m_headRect{};
+    std::vector<std::uint8_t> m_pngImage;
     int m_balloonOffsetX = kBalloonOffsetNotGiven;
     int m_balloonOffsetY = kBalloonOffsetNotGiven;
 
 private:
-    void ClearSurfaceTables();
     void SetStartValues();
     std::string BasePath(const char* fileName) const;
+    std::string SkinPath(std::string_view fileName) const;
+    std::optional<DibImage> ReadSurfaceImage(const std::string& path, SurfaceKind kind);
+    WindowSystem& Windows() { return platform().windows; }
 };
 
 }  // namespace tc

@@ -19,6 +19,34 @@ using NativeHandle = std::uintptr_t;
 
 class CDialog;
 
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+};
+
+// One horizontal run of a window shape: row y, columns left to right - 1.
+struct ShapeRun {
+    int y = 0;
+    int left = 0;
+    int right = 0;
+    bool operator==(const ShapeRun&) const = default;
+};
+
+// The notification-area icon of a window.
+struct TrayIcon {
+    NativeHandle window = 0;
+    unsigned id = 1;
+    unsigned callbackMessage = 0;
+    NativeHandle icon = 0;
+    std::string tip;
+};
+
 // One entry of a folder listing, in the order the file system returns them. Like
 // FindFirstFileA on "folder\*.*", a listing includes "." and ".." and files as well.
 struct DirEntry {
@@ -89,7 +117,55 @@ public:
 
     // Top-level window by title (no class), or 0.
     virtual NativeHandle FindWindowByTitle(const std::string& title) = 0;
+    // Top-level window by class (no title), or 0.
+    virtual NativeHandle FindWindowByClass(const std::string& className) = 0;
     virtual void SetForeground(NativeHandle window) = 0;
+
+    // --- Pictures and shapes. Objects made here are released with DeleteObject. ---
+
+    // A bitmap compatible with the screen, made from a device-independent image: info is a
+    // BITMAPINFOHEADER with its colour table, bits the bottom-up rows.
+    virtual NativeHandle CreateScreenBitmap(const std::vector<std::uint8_t>& info, const std::uint8_t* bits) = 0;
+    // A region made of the runs; 0 when there are none.
+    virtual NativeHandle CreateRegion(const std::vector<ShapeRun>& runs) = 0;
+    virtual void DeleteObject(NativeHandle object) = 0;
+    // Gives the window a copy of region as its shape; without a region the window keeps a
+    // one-pixel shape.
+    virtual void SetWindowShape(NativeHandle window, NativeHandle region) = 0;
+    // Paints bitmap (or nothing, when 0) at the window's top-left corner; answers WM_PAINT.
+    virtual void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) = 0;
+
+    // --- Placement ---
+
+    virtual Rect ScreenRect() = 0;
+    virtual Rect WindowRect(NativeHandle window) = 0;
+    // Places and sizes the window above (topmost) or among the other windows, showing it
+    // when show is set; never copies the old picture.
+    virtual void PlaceWindow(NativeHandle window, bool topmost, const Rect& rect, bool show) = 0;
+    // Changes only the topmost state.
+    virtual void SetTopmost(NativeHandle window, bool topmost, bool show) = 0;
+    virtual void MoveWindow(NativeHandle window, const Rect& rect) = 0;
+    // Marks the client area from (0, 0) to (width, height) for repainting, without erasing.
+    virtual void Invalidate(NativeHandle window, int width, int height) = 0;
+    virtual void ShowWindow(NativeHandle window, bool show) = 0;
+    virtual bool IsWindowVisible(NativeHandle window) = 0;
+
+    // --- Mouse ---
+
+    virtual Point ClientToScreen(NativeHandle window, Point point) = 0;
+    virtual Point ScreenToClient(NativeHandle window, Point point) = 0;
+    virtual Point CursorPosition() = 0;
+    virtual void SetCapture(NativeHandle window) = 0;
+    virtual void ReleaseCapture() = 0;
+
+    // --- Transparency, icons, tray ---
+
+    // Makes the window layered with the opacity alpha (0 to 255); false when the system has
+    // no layered windows.
+    virtual bool SetLayeredAlpha(NativeHandle window, int alpha) = 0;
+    virtual NativeHandle SmallIcon(NativeHandle window) = 0;
+    virtual bool AddTrayIcon(const TrayIcon& icon) = 0;
+    virtual bool DeleteTrayIcon(const TrayIcon& icon) = 0;
 };
 
 // The set of services handed to the core.

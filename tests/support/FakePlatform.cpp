@@ -58,6 +58,100 @@ NativeHandle FakeWindowSystem::FindWindowByTitle(const std::string& searched) {
     return it == windowsByTitle.end() ? 0 : it->second;
 }
 
+NativeHandle FakeWindowSystem::FindWindowByClass(const std::string& className) {
+    const auto it = windowsByClass.find(className);
+    return it == windowsByClass.end() ? 0 : it->second;
+}
+
 void FakeWindowSystem::SetForeground(NativeHandle window) { foregrounded.push_back(window); }
+
+namespace {
+int ReadInt(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return static_cast<int>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<unsigned>(b[at + 3]) << 24));
+}
+}  // namespace
+
+NativeHandle FakeWindowSystem::CreateScreenBitmap(const std::vector<std::uint8_t>& info, const std::uint8_t* bits) {
+    if (info.size() < 40 || bits == nullptr) return 0;
+    if (failBitmapsAfter == 0) return 0;
+    if (failBitmapsAfter > 0) --failBitmapsAfter;
+    const NativeHandle handle = ++nextObject;
+    liveBitmaps[handle] = {ReadInt(info, 4), ReadInt(info, 8), info[14] | (info[15] << 8)};
+    return handle;
+}
+
+NativeHandle FakeWindowSystem::CreateRegion(const std::vector<ShapeRun>& runs) {
+    if (runs.empty()) return 0;
+    const NativeHandle handle = ++nextObject;
+    liveRegions[handle] = runs;
+    return handle;
+}
+
+void FakeWindowSystem::DeleteObject(NativeHandle object) {
+    deletedObjects.push_back(object);
+    liveBitmaps.erase(object);
+    liveRegions.erase(object);
+}
+
+void FakeWindowSystem::SetWindowShape(NativeHandle, NativeHandle region) {
+    const auto it = liveRegions.find(region);
+    windowShapeIsOnePixel = it == liveRegions.end();
+    windowShape = windowShapeIsOnePixel ? std::vector<ShapeRun>{} : it->second;
+}
+
+void FakeWindowSystem::PaintWindow(NativeHandle, NativeHandle bitmap, int, int) {
+    lastPainted = bitmap;
+    ++paintCount;
+}
+
+Rect FakeWindowSystem::WindowRect(NativeHandle window) {
+    if (window == kDialogWindow) return windowRect;
+    const auto it = otherWindowRects.find(window);
+    return it == otherWindowRects.end() ? Rect{} : it->second;
+}
+
+void FakeWindowSystem::PlaceWindow(NativeHandle, bool onTop, const Rect& rect, bool show) {
+    topmost = onTop;
+    windowRect = rect;
+    if (show) visible = true;
+    ++placeCount;
+}
+
+void FakeWindowSystem::SetTopmost(NativeHandle, bool onTop, bool show) {
+    topmost = onTop;
+    if (show) visible = true;
+}
+
+void FakeWindowSystem::MoveWindow(NativeHandle, const Rect& rect) { windowRect = rect; }
+void FakeWindowSystem::Invalidate(NativeHandle, int width, int height) { invalidations.emplace_back(width, height); }
+void FakeWindowSystem::ShowWindow(NativeHandle, bool show) { visible = show; }
+
+Point FakeWindowSystem::ClientToScreen(NativeHandle, Point point) {
+    return {point.x + windowRect.left, point.y + windowRect.top};
+}
+
+Point FakeWindowSystem::ScreenToClient(NativeHandle, Point point) {
+    return {point.x - windowRect.left, point.y - windowRect.top};
+}
+
+bool FakeWindowSystem::SetLayeredAlpha(NativeHandle, int alpha) {
+    layeredAlpha = alpha;
+    return true;
+}
+
+bool FakeWindowSystem::AddTrayIcon(const TrayIcon& icon) {
+    trayIcons.push_back(icon);
+    return true;
+}
+
+bool FakeWindowSystem::DeleteTrayIcon(const TrayIcon& icon) {
+    for (auto it = trayIcons.begin(); it != trayIcons.end(); ++it) {
+        if (it->window == icon.window && it->id == icon.id) {
+            trayIcons.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
 
 }  // namespace tc::test

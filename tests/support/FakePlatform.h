@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -43,7 +44,61 @@ public:
     void SetTimer(NativeHandle window, int timerId, int milliseconds) override;
     void KillTimer(NativeHandle window, int timerId) override;
     NativeHandle FindWindowByTitle(const std::string& title) override;
+    NativeHandle FindWindowByClass(const std::string& className) override;
     void SetForeground(NativeHandle window) override;
+
+    NativeHandle CreateScreenBitmap(const std::vector<std::uint8_t>& info, const std::uint8_t* bits) override;
+    NativeHandle CreateRegion(const std::vector<ShapeRun>& runs) override;
+    void DeleteObject(NativeHandle object) override;
+    void SetWindowShape(NativeHandle window, NativeHandle region) override;
+    void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) override;
+
+    Rect ScreenRect() override { return screen; }
+    Rect WindowRect(NativeHandle window) override;
+    void PlaceWindow(NativeHandle window, bool topmost, const Rect& rect, bool show) override;
+    void SetTopmost(NativeHandle window, bool topmost, bool show) override;
+    void MoveWindow(NativeHandle window, const Rect& rect) override;
+    void Invalidate(NativeHandle window, int width, int height) override;
+    void ShowWindow(NativeHandle window, bool show) override;
+    bool IsWindowVisible(NativeHandle) override { return visible; }
+
+    Point ClientToScreen(NativeHandle window, Point point) override;
+    Point ScreenToClient(NativeHandle window, Point point) override;
+    Point CursorPosition() override { return cursor; }
+    void SetCapture(NativeHandle) override { captured = true; }
+    void ReleaseCapture() override { captured = false; }
+
+    bool SetLayeredAlpha(NativeHandle window, int alpha) override;
+    NativeHandle SmallIcon(NativeHandle) override { return smallIcon; }
+    bool AddTrayIcon(const TrayIcon& icon) override;
+    bool DeleteTrayIcon(const TrayIcon& icon) override;
+
+    // Objects made and not yet deleted: bitmaps with their size, regions with their runs.
+    struct BitmapRecord {
+        int width = 0, height = 0, bitCount = 0;
+    };
+    std::map<NativeHandle, BitmapRecord> liveBitmaps;
+    std::map<NativeHandle, std::vector<ShapeRun>> liveRegions;
+    std::vector<NativeHandle> deletedObjects;
+    NativeHandle nextObject = 0x5000;
+    int failBitmapsAfter = -1;  // when not negative: bitmaps fail after this many
+
+    Rect screen{0, 0, 1024, 768};
+    std::map<std::string, NativeHandle> windowsByClass;
+    std::map<NativeHandle, Rect> otherWindowRects;
+    Rect windowRect;  // the dialog's rectangle
+    bool topmost = false;
+    bool visible = false;
+    int placeCount = 0;
+    std::vector<ShapeRun> windowShape;  // runs of the region last given
+    bool windowShapeIsOnePixel = false;
+    std::vector<std::pair<int, int>> invalidations;
+    NativeHandle lastPainted = 0;
+    int paintCount = 0;
+    Point cursor;
+    bool captured = false;
+    std::optional<int> layeredAlpha;
+    std::vector<TrayIcon> trayIcons;
 
     std::function<void(CDialog&)> whileRunning;
     std::vector<int> modalTemplates;

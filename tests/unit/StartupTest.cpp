@@ -9,6 +9,7 @@
 #include "platform/Messages.h"
 #include "skin/Resources.h"
 #include "support/FakePlatform.h"
+#include "support/Images.h"
 #include "support/TempDir.h"
 
 namespace tc {
@@ -18,11 +19,7 @@ class StartupTest : public ::testing::Test {
 protected:
     StartupTest() { fake.system.moduleFileName = dir.Base() + "tumblecat.exe"; }
 
-    void AddLoadableSkin(const std::string& folder) {
-        dir.Write("skin\\" + folder + "\\profile.txt", "Whisker\r\nA cat.\r\nLikes naps.\r\n");
-        dir.Write("skin\\" + folder + "\\surface0.bmp", "BM");
-        dir.Write("skin\\" + folder + "\\surface1.bmp", "BM");
-    }
+    void AddLoadableSkin(const std::string& folder) { test::CopyTestSkin("tabby-bmp", dir.Base() + "skin\\" + folder); }
 
     // Runs the program once; inspect is called while the character window runs.
     void RunApp(std::function<void(CTumbleDlg&)> inspect = nullptr) {
@@ -51,11 +48,18 @@ TEST_F(StartupTest, WithoutSettingsTheCharacterStartsWithStartValues) {
         EXPECT_TRUE(dlg.m_alwaysOnTop);
         EXPECT_TRUE(dlg.m_noConsecutiveDrop);
         EXPECT_EQ(dlg.m_sstpPort, 9801);
-        EXPECT_EQ(dlg.m_skinTitle, "Whisker");
-        EXPECT_EQ(dlg.m_skinProfile, "A cat.\r\nLikes naps.\r\n");
+        EXPECT_EQ(dlg.m_skinTitle, "Tabby BMP");
+        EXPECT_EQ(dlg.m_skinProfile, "A tiny test skin.\r\n");
         EXPECT_EQ(dlg.m_version, "unknown");
         EXPECT_EQ(dlg.m_balloonOffsetX, 1024);
         EXPECT_EQ(dlg.m_surfaceLastFrame[31], -1);
+        EXPECT_EQ(fake.windows.timers.at(kTimerTick), 50);
+        EXPECT_EQ(fake.windows.timers.count(kTimerAutoDrop), 0u);
+        const int posePeriod = fake.windows.timers.at(kTimerPose);
+        EXPECT_TRUE(posePeriod == 30000 || posePeriod == 60000 || posePeriod == 90000 || posePeriod == 120000);
+        ASSERT_EQ(fake.windows.trayIcons.size(), 1u);
+        EXPECT_EQ(fake.windows.trayIcons[0].callbackMessage, 0x8068u);
+        EXPECT_EQ(fake.windows.trayIcons[0].tip, "たんぶる");
         EXPECT_TRUE(fake.system.MutexExists("tumblecat"));
     });
     EXPECT_TRUE(inspected);
@@ -69,6 +73,10 @@ TEST_F(StartupTest, WithoutSettingsTheCharacterStartsWithStartValues) {
     EXPECT_EQ(dir.Read("tumblecat.cfg"),
               "0\r\nwhiskerby\r\n10\r\n0\r\n0\r\n0\r\n9801\r\n1\r\n767\r\n1\r\n%rnd\r\n");
     EXPECT_FALSE(fake.system.MutexExists("tumblecat")) << "closed by the window's destruction";
+    EXPECT_TRUE(fake.windows.trayIcons.empty()) << "the tray icon is removed";
+    EXPECT_TRUE(fake.windows.liveBitmaps.empty()) << "every bitmap is released";
+    EXPECT_TRUE(fake.windows.liveRegions.empty()) << "every region is released";
+    EXPECT_TRUE(fake.windows.timers.empty()) << "every timer is stopped";
 }
 
 TEST_F(StartupTest, SettingsAreReadAtStartAndWrittenAtTheEnd) {
@@ -109,8 +117,8 @@ TEST_F(StartupTest, MissingSkinEndsTheWindowAndLeavesSettingsUntouched) {
     EXPECT_EQ(dir.Read("filesetlistk.cfg"), "32802\x01○ Ball\x01"
                                             "ball\r\n32803\x01× Cube\x01"
                                             "cube\r\n");
-    EXPECT_EQ(dir.Read("menulists.cfg"), "33826\x01Whisker\x01tabby\r\n");
-    EXPECT_EQ(dir.Read("filesetlists.cfg"), "33826\x01○ Whisker\x01tabby\r\n");
+    EXPECT_EQ(dir.Read("menulists.cfg"), "33826\x01Tabby BMP\x01tabby\r\n");
+    EXPECT_EQ(dir.Read("filesetlists.cfg"), "33826\x01○ Tabby BMP\x01tabby\r\n");
     EXPECT_FALSE(fake.system.MutexExists("tumblecat"));
 }
 

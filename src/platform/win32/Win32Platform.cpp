@@ -3,7 +3,11 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstring>
 #include <ctime>
+#include <vector>
 
 #include "platform/Framework.h"
 #include "platform/Messages.h"
@@ -205,6 +209,192 @@ NativeHandle Win32WindowSystem::FindWindowByTitle(const std::string& title) {
     return FromHandle(FindWindowA(nullptr, title.c_str()));
 }
 
+NativeHandle Win32WindowSystem::FindWindowByClass(const std::string& className) {
+    return FromHandle(FindWindowA(className.c_str(), nullptr));
+}
+
 void Win32WindowSystem::SetForeground(NativeHandle window) { SetForegroundWindow(ToHwnd(window)); }
+
+// --- Pictures and shapes ---
+
+namespace {
+
+// The screen's device context for the duration of a call.
+class ScreenDc {
+public:
+    ScreenDc() : m_dc(GetDC(nullptr)) {}
+    ~ScreenDc() {
+        if (m_dc) ReleaseDC(nullptr, m_dc);
+    }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    HDC Get() const { return m_dc; }
+
+private:
+    HDC m_dc;
+};
+
+}  // namespace
+
+NativeHandle Win32WindowSystem::CreateScreenBitmap(const std::vector<std::uint8_t>& info, const std::uint8_t* bits) {
+    if (info.size() < sizeof(BITMAPINFOHEADER)) return 0;
+    ScreenDc screen;
+    if (!screen.Get()) return 0;
+    const auto* bitmapInfo = reinterpret_cast<const BITMAPINFO*>(info.data());
+    return FromHandle(
+        CreateDIBitmap(screen.Get(), &bitmapInfo->bmiHeader, CBM_INIT, bits, bitmapInfo, DIB_RGB_COLORS));
+}
+
+NativeHandle Win32WindowSystem::CreateRegion(const std::vector<ShapeRun>& runs) {
+    if (runs.empty()) return 0;
+    // One call for the whole shape instead of combining a region per run.
+    std::vector<std::uint8_t> buffer(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    data->rdh.dwSize = sizeof(RGNDATAHEADER);
+    data->rdh.iType = RDH_RECTANGLES;
+    data->rdh.nCount = static_cast<DWORD>(runs.size());
+    data->rdh.nRgnSize = static_cast<DWORD>(runs.size() * sizeof(RECT));
+    RECT bounds{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+    auto* rects = reinterpret_cast<RECT*>(data->Buffer);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const RECT r{runs[i].left, runs[i].y, runs[i].right, runs[i].y + 1};
+        std::memcpy(&rects[i], &r, sizeof r);
+        bounds.left = std::min(bounds.left, r.left);
+        bounds.top = std::min(bounds.top, r.top);
+        bounds.right = std::max(bounds.right, r.right);
+        bounds.bottom = std::max(bounds.bottom, r.bottom);
+    }
+    data->rdh.rcBound = bounds;
+    return FromHandle(ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data));
+}
+
+void Win32WindowSystem::DeleteObject(NativeHandle object) {
+    if (object) ::DeleteObject(reinterpret_cast<HGDIOBJ>(object));
+}
+
+void Win32WindowSystem::SetWindowShape(NativeHandle window, NativeHandle region) {
+    HRGN shape = CreateRectRgn(0, 0, 1, 1);
+    if (region) CombineRgn(shape, reinterpret_cast<HRGN>(region), nullptr, RGN_COPY);
+    // The window owns the region from here on.
+    SetWindowRgn(ToHwnd(window), shape, TRUE);
+}
+
+void Win32WindowSystem::PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) {
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(ToHwnd(window), &paint);
+    if (dc && bitmap) {
+        HDC memory = CreateCompatibleDC(dc);
+        if (memory) {
+            HGDIOBJ previous = SelectObject(memory, reinterpret_cast<HGDIOBJ>(bitmap));
+            BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+            SelectObject(memory, previous);
+            DeleteDC(memory);
+        }
+    }
+    EndPaint(ToHwnd(window), &paint);
+}
+
+// --- Placement ---
+
+Rect Win32WindowSystem::ScreenRect() { return WindowRect(FromHandle(GetDesktopWindow())); }
+
+Rect Win32WindowSystem::WindowRect(NativeHandle window) {
+    RECT r{};
+    GetWindowRect(ToHwnd(window), &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+void Win32WindowSystem::PlaceWindow(NativeHandle window, bool topmost, const Rect& rect, bool show) {
+    SetWindowPos(ToHwnd(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, rect.left, rect.top, rect.Width(),
+                 rect.Height(), SWP_NOCOPYBITS | (show ? SWP_SHOWWINDOW : 0));
+}
+
+void Win32WindowSystem::SetTopmost(NativeHandle window, bool topmost, bool show) {
+    SetWindowPos(ToHwnd(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOCOPYBITS | (show ? SWP_SHOWWINDOW : 0));
+}
+
+void Win32WindowSystem::MoveWindow(NativeHandle window, const Rect& rect) {
+    ::MoveWindow(ToHwnd(window), rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
+}
+
+void Win32WindowSystem::Invalidate(NativeHandle window, int width, int height) {
+    const RECT r{0, 0, width, height};
+    InvalidateRect(ToHwnd(window), &r, FALSE);
+}
+
+void Win32WindowSystem::ShowWindow(NativeHandle window, bool show) {
+    ::ShowWindow(ToHwnd(window), show ? SW_SHOW : SW_HIDE);
+}
+
+bool Win32WindowSystem::IsWindowVisible(NativeHandle window) { return ::IsWindowVisible(ToHwnd(window)) != FALSE; }
+
+// --- Mouse ---
+
+Point Win32WindowSystem::ClientToScreen(NativeHandle window, Point point) {
+    POINT p{point.x, point.y};
+    ::ClientToScreen(ToHwnd(window), &p);
+    return {p.x, p.y};
+}
+
+Point Win32WindowSystem::ScreenToClient(NativeHandle window, Point point) {
+    POINT p{point.x, point.y};
+    ::ScreenToClient(ToHwnd(window), &p);
+    return {p.x, p.y};
+}
+
+Point Win32WindowSystem::CursorPosition() {
+    POINT p{};
+    GetCursorPos(&p);
+    return {p.x, p.y};
+}
+
+void Win32WindowSystem::SetCapture(NativeHandle window) { ::SetCapture(ToHwnd(window)); }
+void Win32WindowSystem::ReleaseCapture() { ::ReleaseCapture(); }
+
+// --- Transparency, icons, tray ---
+
+bool Win32WindowSystem::SetLayeredAlpha(NativeHandle window, int alpha) {
+    HWND hwnd = ToHwnd(window);
+    if (!hwnd) return false;
+    SetWindowLongA(hwnd, GWL_EXSTYLE, GetWindowLongA(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+    // Looked up at run time: older systems have no layered windows.
+    HMODULE user32 = LoadLibraryA("user32");
+    if (!user32) return false;
+    using SetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+    auto setLayered = reinterpret_cast<SetLayeredFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
+    const bool applied = setLayered && setLayered(hwnd, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+    FreeLibrary(user32);
+    return applied;
+}
+
+NativeHandle Win32WindowSystem::SmallIcon(NativeHandle window) {
+    return static_cast<NativeHandle>(SendMessageA(ToHwnd(window), WM_GETICON, ICON_SMALL, 0));
+}
+
+namespace {
+NOTIFYICONDATAA TrayRecord(const TrayIcon& icon) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof data;
+    data.hWnd = ToHwnd(icon.window);
+    data.uID = icon.id;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = icon.callbackMessage;
+    data.hIcon = reinterpret_cast<HICON>(icon.icon);
+    lstrcpynA(data.szTip, icon.tip.c_str(), sizeof data.szTip);
+    return data;
+}
+}  // namespace
+
+bool Win32WindowSystem::AddTrayIcon(const TrayIcon& icon) {
+    NOTIFYICONDATAA data = TrayRecord(icon);
+    return Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+}
+
+bool Win32WindowSystem::DeleteTrayIcon(const TrayIcon& icon) {
+    NOTIFYICONDATAA data = TrayRecord(icon);
+    return Shell_NotifyIconA(NIM_DELETE, &data) != FALSE;
+}
 
 }  // namespace tc

@@ -33,7 +33,34 @@ public:
     void SetTimer(NativeHandle window, int timerId, int milliseconds) override;
     void KillTimer(NativeHandle window, int timerId) override;
     NativeHandle FindWindowByTitle(const std::string& title) override;
+    NativeHandle FindWindowByClass(const std::string& className) override;
     void SetForeground(NativeHandle window) override;
+
+    NativeHandle CreateScreenBitmap(const std::vector<std::uint8_t>& info, const std::uint8_t* bits) override;
+    NativeHandle CreateRegion(const std::vector<ShapeRun>& runs) override;
+    void DeleteObject(NativeHandle object) override;
+    void SetWindowShape(NativeHandle window, NativeHandle region) override;
+    void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) override;
+
+    Rect ScreenRect() override;
+    Rect WindowRect(NativeHandle window) override;
+    void PlaceWindow(NativeHandle window, bool topmost, const Rect& rect, bool show) override;
+    void SetTopmost(NativeHandle window, bool topmost, bool show) override;
+    void MoveWindow(NativeHandle window, const Rect& rect) override;
+    void Invalidate(NativeHandle window, int width, int height) override;
+    void ShowWindow(NativeHandle window, bool show) override;
+    bool IsWindowVisible(NativeHandle window) override;
+
+    Point ClientToScreen(NativeHandle window, Point point) override;
+    Point ScreenToClient(NativeHandle window, Point point) override;
+    Point CursorPosition() override;
+    void SetCapture(NativeHandle window) override;
+    void ReleaseCapture() override;
+
+    bool SetLayeredAlpha(NativeHandle window, int alpha) override;
+    NativeHandle SmallIcon(NativeHandle window) override;
+    bool AddTrayIcon(const TrayIcon& icon) override;
+    bool DeleteTrayIcon(const TrayIcon& icon) override;
 };
 
 }  // namespace tc

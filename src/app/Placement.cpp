@@ -1,0 +1,143 @@
+// Where the cat's window stands and what shape it has: the surface regions, the pose
+// choice, the taskbar offset, dragging, painting, transparency, always on top, iconizing
+// into the tray, and the tray icon.
+#include "app/Shape.h"
+#include "app/TumbleDlg.h"
+#include "common/Random.h"
+#include "platform/Messages.h"
+
+namespace tc {
+
+namespace {
+constexpr const char* kTaskbarClass = "Shell_TrayWnd";
+constexpr unsigned kTrayIconId = 1;
+}  // namespace
+
+bool CTumbleDlg::BuildSurfaceRegion(int surface, const DibImage& image) {
+    const SurfaceShape shape = BuildSurfaceShape(image);
+    m_surfaceExtent[surface] = {shape.extentLeft, shape.extentRight};
+    m_surfaceRegion[surface] = OwnedObject(Windows(), Windows().CreateRegion(shape.runs));
+    return true;
+}
+
+void CTumbleDlg::SetPose(bool dropPose) {
+    m_dropPose = dropPose;
+    const int r = Random();
+    if (dropPose) {
+        m_surface = ((r * m_dropSurfaceCount) >> 15) + m_dropSurfaceFirst;
+    } else {
+        m_surface = (r * m_normalSurfaceCount) >> 15;
+    }
+    // A pose whose surface did not load (a skin of one surface has no drop poses) shows surface 0.
+    if (m_surface >= m_surfaceCount || !m_surfaceInfo[m_surface]) m_surface = m_surfaceCount > 0 ? 0 : -1;
+    if (m_surface < 0 || !m_surfaceInfo[m_surface]) return;
+
+    const SurfaceInfo& info = *m_surfaceInfo[m_surface];
+    Windows().SetWindowShape(m_hWnd, m_surfaceRegion[m_surface].Get());
+    if (m_placeMode == 0 || m_placeMode == 2) {
+        m_posY = Windows().ScreenRect().bottom - info.height + 1;
+        if (m_placeMode == 2) m_placeMode = 1;
+    }
+    m_winWidth = info.width;
+    m_winHeight = info.height;
+    // A hidden (iconized) cat stays hidden through pose changes.
+    Windows().PlaceWindow(m_hWnd, m_alwaysOnTop, {m_posX, m_posY - m_taskbarOffset, m_posX + m_winWidth,
+                                                  m_posY - m_taskbarOffset + m_winHeight},
+                          !m_iconized);
+}
+
+int CTumbleDlg::TaskbarOffset() {
+    if (m_placeMode != 0) return 0;
+    const Rect screen = Windows().ScreenRect();
+    const NativeHandle taskbar = Windows().FindWindowByClass(kTaskbarClass);
+    if (!taskbar) return 0;
+    const Rect bar = Windows().WindowRect(taskbar);
+    if (bar.right - bar.left + 1 < screen.right) return 0;  // at a side of the screen
+    if (bar.bottom < screen.bottom) return 0;               // at the top
+    return screen.bottom - bar.top;
+}
+
+void CTumbleDlg::MoveToPosition() {
+    m_taskbarOffset = TaskbarOffset();
+    const int top = m_posY - m_taskbarOffset;
+    Windows().MoveWindow(m_hWnd, {m_posX, top, m_posX + m_winWidth, top + m_winHeight});
+    Windows().Invalidate(m_hWnd, m_winWidth, m_winHeight);
+}
+
+void CTumbleDlg::OnLButtonDown(Point client) {
+    const Point screen = Windows().ClientToScreen(m_hWnd, client);
+    const Rect window = Windows().WindowRect(m_hWnd);
+    m_dragOffsetX = screen.x - window.left;
+    m_dragOffsetY = screen.y - window.top;
+    m_dragging = true;
+    Windows().SetCapture(m_hWnd);
+}
+
+void CTumbleDlg::OnMouseMove(Point client) {
+    if (!m_dragging) return;
+    const Point screen = Windows().ClientToScreen(m_hWnd, client);
+    m_posX = screen.x - m_dragOffsetX;
+    if (m_placeMode != 0) m_posY = screen.y - m_dragOffsetY;  // on the bottom only sideways
+    const int top = m_posY - m_taskbarOffset;
+    Windows().MoveWindow(m_hWnd, {m_posX, top, m_posX + m_winWidth, top + m_winHeight});
+}
+
+void CTumbleDlg::OnLButtonUp() {
+    m_dragging = false;
+    Windows().ReleaseCapture();
+}
+
+void CTumbleDlg::OnPaint() {
+    if (m_loading || m_surface < 0 || !m_surfaceInfo[m_surface]) {
+        Windows().PaintWindow(m_hWnd, 0, 0, 0);
+        return;
+    }
+    const int lastFrame = m_surfaceLastFrame[m_surface];
+    const bool showFrame = m_blinkCounter != -1 && lastFrame != -1 && m_blinkCounter <= lastFrame;
+    const NativeHandle bitmap =
+        showFrame ? m_surfaceFrames[m_surface][m_blinkCounter].Get() : m_surfaceBitmap[m_surface].Get();
+    const SurfaceInfo& info = *m_surfaceInfo[m_surface];
+    Windows().PaintWindow(m_hWnd, bitmap, info.width, info.height);
+}
+
+void CTumbleDlg::ApplyTransparency() {
+    if (!m_transparencyReady || !m_transparent) return;
+    Windows().SetLayeredAlpha(m_hWnd, m_alpha & 0xFF);
+}
+
+void CTumbleDlg::OnAlwaysOnTop() {
+    m_alwaysOnTop = !m_alwaysOnTop;
+    Windows().SetTopmost(m_hWnd, m_alwaysOnTop, !m_iconized);
+}
+
+void CTumbleDlg::OnIconize() {
+    if (m_iconized) {
+        Windows().ShowWindow(m_hWnd, true);
+        m_iconized = false;
+        if (m_autoDrop) Windows().SetTimer(m_hWnd, kTimerAutoDrop, m_autoDropMinutes * 60000);
+        return;
+    }
+    Windows().ShowWindow(m_hWnd, false);
+    m_iconized = true;
+    Windows().KillTimer(m_hWnd, kTimerAutoDrop);  // automatic dropping pauses meanwhile
+}
+
+void CTumbleDlg::AddTrayIcon() {
+    m_trayIcon.window = m_hWnd;
+    m_trayIcon.id = kTrayIconId;
+    m_trayIcon.callbackMessage = kMsgTrayNotify;
+    m_trayIcon.icon = Windows().SmallIcon(m_hWnd);
+    m_trayIcon.tip = kCharacterWindowTitle;
+    m_trayIconAdded = Windows().AddTrayIcon(m_trayIcon);
+}
+
+void CTumbleDlg::RemoveTrayIcon() {
+    if (m_trayIcon.window) Windows().DeleteTrayIcon(m_trayIcon);
+    m_trayIconAdded = false;
+}
+
+void CTumbleDlg::OnTrayNotify(std::intptr_t mouseMessage) {
+    if (mouseMessage == kWmLButtonDblClk) OnIconize();
+}
+
+}  // namespace tc

@@ -1,0 +1,66 @@
+// The timers of the character window and the 50 ms tick that animates the cat, watches for
+// the end after Quit and keeps the window in place.
+#include "app/TumbleDlg.h"
+#include "common/Random.h"
+
+namespace tc {
+
+namespace {
+constexpr int kLastBlinkStep = 9;
+constexpr int kQuitWhileIconizedDelay = 100;
+constexpr int kQuitAfterFarewellDelay = 1000;
+}  // namespace
+
+void CTumbleDlg::StartPoseTimer() {
+    // 30, 60, 90 or 120 seconds.
+    Windows().SetTimer(m_hWnd, kTimerPose, ((Random() >> 13) + 1) * 30000);
+}
+
+void CTumbleDlg::OnTimer(int timerId) {
+    switch (timerId) {
+    case kTimerTick:
+        Tick();
+        break;
+    case kTimerEnd:
+        EndDialog(1);
+        break;
+    case kTimerPose:
+        if (m_dropPose) break;  // a drop pose stays until the drop is over
+        SetPose(false);
+        Windows().KillTimer(m_hWnd, kTimerPose);
+        StartPoseTimer();
+        break;
+    default:
+        break;
+    }
+}
+
+void CTumbleDlg::Tick() {
+    // 1. Animation: on average once in 64 ticks on a surface that has frames; it lasts ten
+    // ticks whatever the number of frames.
+    if (m_blinkCounter == -1) {
+        if (m_surface >= 0 && Random() % 64 == 0 && m_surfaceLastFrame[m_surface] != -1) {
+            m_blinkCounter = 0;
+            Windows().SetTimer(m_hWnd, kTimerTick, kTickMilliseconds);
+        }
+    } else if (++m_blinkCounter > kLastBlinkStep) {
+        m_blinkCounter = -1;
+        Windows().SetTimer(m_hWnd, kTimerTick, kTickMilliseconds);
+    }
+
+    // 2. Quit: end once the farewell is over.
+    if (m_quitRequested) {
+        if (m_iconized) {
+            Windows().KillTimer(m_hWnd, kTimerTick);
+            Windows().SetTimer(m_hWnd, kTimerEnd, kQuitWhileIconizedDelay);
+        } else if (m_talkIndex == -1) {
+            Windows().KillTimer(m_hWnd, kTimerTick);
+            Windows().SetTimer(m_hWnd, kTimerEnd, kQuitAfterFarewellDelay);
+        }
+    }
+
+    // 3. Placement.
+    MoveToPosition();
+}
+
+}  // namespace tc

@@ -1,0 +1,195 @@
+#include "skin/DibImage.h"
+
+#include <cstring>
+
+namespace tc {
+
+namespace {
+
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiBitfields = 3;
+
+std::uint32_t U16(std::string_view b, std::size_t at) {
+    return static_cast<std::uint8_t>(b[at]) | (static_cast<std::uint8_t>(b[at + 1]) << 8);
+}
+std::uint32_t U32(std::string_view b, std::size_t at) {
+    return U16(b, at) | (U16(b, at + 2) << 16);
+}
+void PutU16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
+    b[at] = static_cast<std::uint8_t>(v);
+    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+void PutU32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
+    PutU16(b, at, v & 0xFFFF);
+    PutU16(b, at + 2, v >> 16);
+}
+
+// One colour channel described by a bit mask, scaled to 8 bits.
+struct Channel {
+    std::uint32_t mask = 0;
+    int shift = 0;
+    int width = 0;
+
+    explicit Channel(std::uint32_t m) : mask(m) {
+        if (mask == 0) return;
+        while (((mask >> shift) & 1) == 0) ++shift;
+        while (width < 32 - shift && ((mask >> (shift + width)) & 1) != 0) ++width;
+    }
+    std::uint8_t Extract(std::uint32_t pixel) const {
+        if (width == 0) return 0;
+        const std::uint32_t v = (pixel & mask) >> shift;
+        if (width >= 8) return static_cast<std::uint8_t>(v >> (width - 8));
+        const std::uint32_t max = (1u << width) - 1;
+        return static_cast<std::uint8_t>((v * 255 + max / 2) / max);
+    }
+};
+
+struct BmpLayout {
+    std::uint32_t pixelOffset = 0;
+    std::uint32_t headerSize = 0;
+    int width = 0;
+    int height = 0;  // positive
+    bool topDown = false;
+    int bitCount = 0;
+    std::uint32_t compression = 0;
+    std::uint32_t colorsUsed = 0;
+    std::uint32_t masks[3] = {0, 0, 0};  // red, green, blue
+};
+
+std::optional<BmpLayout> ReadLayout(std::string_view f) {
+    if (f.size() < kFileHeaderSize + kInfoHeaderSize || f[0] != 'B' || f[1] != 'M') return std::nullopt;
+    BmpLayout l;
+    l.pixelOffset = U32(f, 10);
+    l.headerSize = U32(f, 14);
+    if (l.headerSize < kInfoHeaderSize || l.headerSize > f.size() - kFileHeaderSize) return std::nullopt;
+    const auto width = static_cast<std::int32_t>(U32(f, 18));
+    const auto height = static_cast<std::int32_t>(U32(f, 22));
+    l.bitCount = static_cast<int>(U16(f, 28));
+    l.compression = U32(f, 30);
+    l.colorsUsed = U32(f, 46);
+    if (width < 1 || width > kMaxImageSide || height == 0 || height < -kMaxImageSide || height > kMaxImageSide) {
+        return std::nullopt;
+    }
+    l.width = width;
+    l.topDown = height < 0;
+    l.height = l.topDown ? -height : height;
+    switch (l.bitCount) {
+    case 1: case 4: case 8: case 24:
+        if (l.compression != kBiRgb) return std::nullopt;
+        break;
+    case 16: case 32:
+        if (l.compression == kBiRgb) {
+            l.masks[0] = l.bitCount == 16 ? 0x7C00 : 0xFF0000;
+            l.masks[1] = l.bitCount == 16 ? 0x03E0 : 0x00FF00;
+            l.masks[2] = l.bitCount == 16 ? 0x001F : 0x0000FF;
+        } else if (l.compression == kBiBitfields) {
+            // The masks follow a 40-byte header, or are part of a larger one.
+            const std::size_t at = kFileHeaderSize + kInfoHeaderSize;
+            if (f.size() < at + 12) return std::nullopt;
+            for (int i = 0; i < 3; ++i) l.masks[i] = U32(f, at + 4 * static_cast<std::size_t>(i));
+        } else {
+            return std::nullopt;
+        }
+        break;
+    default:
+        return std::nullopt;
+    }
+    return l;
+}
+
+void WriteInfoHeader(DibImage& image) {
+    image.header.assign(kInfoHeaderSize + 4 * static_cast<std::size_t>(image.ColorEntries()), 0);
+    PutU32(image.header, 0, kInfoHeaderSize);
+    PutU32(image.header, 4, static_cast<std::uint32_t>(image.width));
+    PutU32(image.header, 8, static_cast<std::uint32_t>(image.height));
+    PutU16(image.header, 12, 1);
+    PutU16(image.header, 14, static_cast<std::uint32_t>(image.bitCount));
+    PutU32(image.header, 20, static_cast<std::uint32_t>(image.stride) * static_cast<std::uint32_t>(image.height));
+}
+
+// Copies the stored colour table; entries the file does not give stay black.
+bool CopyColorTable(std::string_view f, const BmpLayout& l, DibImage& image) {
+    const std::size_t full = static_cast<std::size_t>(image.ColorEntries());
+    const std::size_t given = (l.colorsUsed > 0 && l.colorsUsed < full) ? l.colorsUsed : full;
+    const std::size_t at = kFileHeaderSize + l.headerSize;
+    if (given * 4 > f.size() - at) return false;
+    std::memcpy(image.header.data() + kInfoHeaderSize, f.data() + at, given * 4);
+    return true;
+}
+
+// The stored row for picture row y (0 at the top).
+const char* SourceRow(std::string_view f, const BmpLayout& l, int sourceStride, int y) {
+    const int storedIndex = l.topDown ? y : l.height - 1 - y;
+    return f.data() + l.pixelOffset + static_cast<std::size_t>(storedIndex) * static_cast<std::size_t>(sourceStride);
+}
+
+void ConvertRowTo24(const char* source, const BmpLayout& l, std::uint8_t* target) {
+    const Channel red(l.masks[0]), green(l.masks[1]), blue(l.masks[2]);
+    const int bytesPerPixel = l.bitCount / 8;
+    for (int x = 0; x < l.width; ++x) {
+        std::uint32_t pixel = 0;
+        for (int i = 0; i < bytesPerPixel; ++i) {
+            pixel |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(source[x * bytesPerPixel + i])) << (8 * i);
+        }
+        target[3 * x] = blue.Extract(pixel);
+        target[3 * x + 1] = green.Extract(pixel);
+        target[3 * x + 2] = red.Extract(pixel);
+    }
+}
+
+}  // namespace
+
+int DibStride(int width, int bitCount) { return ((width * bitCount + 31) / 32) * 4; }
+
+std::uint32_t DibImage::PixelValue(int x, int y) const {
+    const std::uint8_t* row = bits.data() + static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(stride);
+    switch (bitCount) {
+    case 24:
+        return (static_cast<std::uint32_t>(row[3 * x]) << 16) | (static_cast<std::uint32_t>(row[3 * x + 1]) << 8) |
+               row[3 * x + 2];
+    case 8:
+        return row[x];
+    case 4:
+        return (x % 2 == 0) ? (row[x / 2] >> 4) : (row[x / 2] & 0x0F);
+    default:
+        return (row[(x * bitCount) / 8] >> (7 - x % 8)) & 1;
+    }
+}
+
+std::optional<DibImage> ParseBmpFile(std::string_view f) {
+    const auto layout = ReadLayout(f);
+    if (!layout) return std::nullopt;
+    const BmpLayout& l = *layout;
+
+    const int sourceStride = DibStride(l.width, l.bitCount);
+    const std::uint64_t pixelBytes = static_cast<std::uint64_t>(sourceStride) * static_cast<std::uint64_t>(l.height);
+    if (l.pixelOffset < kFileHeaderSize + l.headerSize || l.pixelOffset > f.size() ||
+        pixelBytes > f.size() - l.pixelOffset) {
+        return std::nullopt;
+    }
+
+    DibImage image;
+    image.width = l.width;
+    image.height = l.height;
+    image.bitCount = (l.bitCount == 16 || l.bitCount == 32) ? 24 : l.bitCount;
+    image.stride = DibStride(image.width, image.bitCount);
+    WriteInfoHeader(image);
+    if (image.ColorEntries() > 0 && !CopyColorTable(f, l, image)) return std::nullopt;
+
+    image.bits.assign(static_cast<std::size_t>(image.stride) * static_cast<std::size_t>(image.height), 0);
+    const bool convert = image.bitCount != l.bitCount;
+    const std::size_t rowBytes = static_cast<std::size_t>(DibStride(l.width, l.bitCount));
+    for (int y = 0; y < image.height; ++y) {
+        std::uint8_t* target = image.bits.data() + static_cast<std::size_t>(image.height - 1 - y) *
+                                                       static_cast<std::size_t>(image.stride);
+        const char* source = SourceRow(f, l, sourceStride, y);
+        if (convert) {
+            ConvertRowTo24(source, l, target);
+        } else {
+            std::memcpy(target, source, rowBytes);
+        }
+    }
+    return image;
+}
+
+}  // namespace tc

@@ -1,0 +1,44 @@
+// Device-independent bitmaps as the surfaces need them: a 40-byte BITMAPINFOHEADER with a
+// full colour table and bottom-up pixel rows padded to 4 bytes, at 1, 4, 8 or 24 bits per
+// pixel. Every surface and frame file, BMP or PNG, is turned into this one form.
+//
+// BMP files are checked before anything is read: the headers, the colour table and every
+// pixel row must lie inside the file. Accepted are uncompressed files of 1, 4, 8, 16, 24 and
+// 32 bits (16 and 32 bits, plain or with bit-field masks, are converted to 24 bits), with
+// any header version from the 40-byte one on, bottom-up or top-down. Run-length encoded
+// and embedded JPEG/PNG bitmaps are refused.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace tc {
+
+constexpr int kMaxImageSide = 4096;
+constexpr std::size_t kInfoHeaderSize = 40;
+constexpr std::size_t kFileHeaderSize = 14;
+
+struct DibImage {
+    int width = 0;
+    int height = 0;    // rows are stored bottom row first
+    int bitCount = 0;  // 1, 4, 8 or 24
+    int stride = 0;    // bytes per stored row, a multiple of 4
+    std::vector<std::uint8_t> header;  // BITMAPINFOHEADER followed by the colour table
+    std::vector<std::uint8_t> bits;    // stride * height bytes
+
+    int ColorEntries() const { return bitCount <= 8 ? (1 << bitCount) : 0; }
+    // The value of the pixel at column x of picture row y (0 is the top row), as the
+    // shape rules compare them: a palette index, or the three stored bytes of a 24-bit
+    // pixel as one number, first byte highest.
+    std::uint32_t PixelValue(int x, int y) const;
+};
+
+// Bytes per row of width pixels at bitCount bits, padded to 4 bytes.
+int DibStride(int width, int bitCount);
+
+// Parses a whole BMP file.
+std::optional<DibImage> ParseBmpFile(std::string_view file);
+
+}  // namespace tc

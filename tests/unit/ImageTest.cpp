@@ -1,0 +1,295 @@
+// Surface pictures: BMP files of every accepted form and PNG files of the accepted colour
+// types become the same bottom-up bitmap; refused or damaged files fail cleanly; the window
+// shape is made of runs of pixels that differ from the top-left pixel.
+#include <gtest/gtest.h>
+
+#include "app/Shape.h"
+#include "skin/DibImage.h"
+#include "skin/PngDecoder.h"
+#include "support/Images.h"
+
+namespace tc {
+namespace {
+
+using test::BmpOptions;
+using test::MakeBmp;
+using test::MakePng;
+using test::PngOptions;
+
+std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+std::string_view View(const std::vector<std::uint8_t>& b) {
+    return {reinterpret_cast<const char*>(b.data()), b.size()};
+}
+
+// A diagonal pattern that tells rows and columns apart.
+std::uint32_t Pattern(int x, int y) { return static_cast<std::uint32_t>((x * 7 + y * 13) % 16); }
+
+TEST(BmpFile, PaletteDepthsKeepTheirIndicesAndFullColourTables) {
+    for (int bits : {1, 4, 8}) {
+        BmpOptions o;
+        o.bitCount = bits;
+        o.palette = {0x112233, 0x445566};
+        const int mask = (1 << bits) - 1;
+        const auto image = ParseBmpFile(MakeBmp(13, 5, [&](int x, int y) { return Pattern(x, y) & mask; }, o));
+        ASSERT_TRUE(image) << bits;
+        EXPECT_EQ(image->bitCount, bits);
+        EXPECT_EQ(image->stride, ((13 * bits + 31) / 32) * 4);
+        EXPECT_EQ(image->header.size(), 40u + 4u * (1u << bits)) << "header and a full colour table";
+        EXPECT_EQ(image->header[40], 0x33);
+        EXPECT_EQ(image->header[46], 0x44);
+        for (int y = 0; y < 5; ++y) {
+            for (int x = 0; x < 13; ++x) ASSERT_EQ(image->PixelValue(x, y), Pattern(x, y) & mask) << bits;
+        }
+    }
+}
+
+TEST(BmpFile, TwentyFourBitsHaveNoColourTable) {
+    const auto image = ParseBmpFile(MakeBmp(3, 2, [](int x, int y) { return 0x010203u * (x + 1) + y; }));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->header.size(), 40u) << "a 24-bit surface copies 44 bytes with its one table entry slot unused";
+    EXPECT_EQ(image->stride, 12) << "9 bytes of pixels padded to 12";
+    EXPECT_EQ(U32(image->header, 20), 24u) << "image size = stride x height";
+    // Bottom-up: the first stored row is the bottom picture row (y = 1).
+    EXPECT_EQ(image->bits[0], 0x03 + 1);
+    EXPECT_EQ(image->PixelValue(0, 0), 0x030201u) << "stored bytes B, G, R read as one number, first byte highest";
+}
+
+TEST(BmpFile, TopDownAndLargerHeadersAreNormalised) {
+    BmpOptions topDown;
+    topDown.topDown = true;
+    const auto a = ParseBmpFile(MakeBmp(4, 3, [](int x, int y) { return 0x100000u * y + x; }, topDown));
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->PixelValue(2, 0), (0x000002u << 16));  // stored B=2,G=0,R=0 -> 0x020000
+    EXPECT_EQ(a->PixelValue(0, 2), 0x000020u);
+    EXPECT_EQ(static_cast<int>(U32(a->header, 8)), 3) << "positive height: rows are stored bottom-up";
+
+    BmpOptions v5;
+    v5.headerSize = 124;
+    v5.bitCount = 8;
+    v5.palette = {0xAABBCC};
+    const auto b = ParseBmpFile(MakeBmp(4, 3, [](int x, int) { return static_cast<std::uint32_t>(x); }, v5));
+    ASSERT_TRUE(b);
+    EXPECT_EQ(U32(b->header, 0), 40u);
+    EXPECT_EQ(b->header[40], 0xCC) << "the colour table follows the longer header";
+    EXPECT_EQ(b->PixelValue(3, 1), 3u);
+}
+
+TEST(BmpFile, ShortColourTablesAreCompletedWithBlack) {
+    BmpOptions o;
+    o.bitCount = 8;
+    o.colorsUsed = 2;
+    o.palette = {0x010101, 0x020202};
+    const auto image = ParseBmpFile(MakeBmp(2, 2, [](int x, int) { return static_cast<std::uint32_t>(x); }, o));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->header.size(), 40u + 1024u);
+    EXPECT_EQ(image->header[44], 0x02);
+    EXPECT_EQ(image->header[48], 0x00) << "entries the file does not give are not taken from the pixels";
+    EXPECT_EQ(image->PixelValue(1, 0), 1u);
+}
+
+TEST(BmpFile, SixteenAndThirtyTwoBitsAreConvertedToTwentyFour) {
+    BmpOptions o32;
+    o32.bitCount = 32;
+    const auto a = ParseBmpFile(MakeBmp(2, 2, [](int x, int) { return x == 0 ? 0xFF00FFu : 0x123456u; }, o32));
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->bitCount, 24);
+    EXPECT_EQ(a->PixelValue(0, 0), 0xFF00FFu);
+    EXPECT_EQ(a->PixelValue(1, 1), 0x563412u);  // stored B,G,R = 56,34,12
+
+    BmpOptions o16;
+    o16.bitCount = 16;
+    const auto b = ParseBmpFile(MakeBmp(2, 1, [](int x, int) { return x == 0 ? 0xFFFFFFu : 0x000000u; }, o16));
+    ASSERT_TRUE(b);
+    EXPECT_EQ(b->PixelValue(0, 0), 0xFFFFFFu) << "5-bit channels are scaled to full 8 bits";
+    EXPECT_EQ(b->PixelValue(1, 0), 0u);
+}
+
+TEST(BmpFile, LyingOrDamagedFilesAreRefusedWithoutReadingPastTheEnd) {
+    const std::string good = MakeBmp(8, 8, [](int, int) { return 0x808080u; });
+    ASSERT_TRUE(ParseBmpFile(good));
+
+    EXPECT_FALSE(ParseBmpFile(good.substr(0, good.size() - 1))) << "truncated pixel rows";
+    EXPECT_FALSE(ParseBmpFile(good.substr(0, 30))) << "truncated header";
+    EXPECT_FALSE(ParseBmpFile("")) << "empty file";
+
+    std::string offsetPastEnd = good;
+    offsetPastEnd[10] = static_cast<char>(0xF0);
+    offsetPastEnd[11] = static_cast<char>(0xFF);
+    EXPECT_FALSE(ParseBmpFile(offsetPastEnd));
+
+    std::string offsetInsideHeader = good;
+    offsetInsideHeader[10] = 20;
+    offsetInsideHeader[11] = 0;
+    EXPECT_FALSE(ParseBmpFile(offsetInsideHeader));
+
+    std::string widerThanData = good;
+    widerThanData[18] = 64;  // width 64 with the rows of an 8-pixel picture
+    EXPECT_FALSE(ParseBmpFile(widerThanData));
+
+    std::string absurd = good;
+    absurd[21] = 0x7F;  // width near 2^31
+    EXPECT_FALSE(ParseBmpFile(absurd));
+
+    std::string zeroHeight = good;
+    zeroHeight[22] = 0;
+    EXPECT_FALSE(ParseBmpFile(zeroHeight));
+
+    std::string notBmp = good;
+    notBmp[0] = 'X';
+    EXPECT_FALSE(ParseBmpFile(notBmp));
+
+    std::string hugeHeader = good;
+    hugeHeader[14] = static_cast<char>(0xFF);
+    hugeHeader[15] = static_cast<char>(0xFF);
+    EXPECT_FALSE(ParseBmpFile(hugeHeader));
+}
+
+TEST(BmpFile, CompressedAndOddDepthsAreRefused) {
+    BmpOptions rle;
+    rle.bitCount = 8;
+    rle.compression = 1;
+    EXPECT_FALSE(ParseBmpFile(MakeBmp(4, 4, [](int, int) { return 0u; }, rle)));
+    BmpOptions two;
+    two.bitCount = 2;
+    EXPECT_FALSE(ParseBmpFile(MakeBmp(4, 4, [](int, int) { return 0u; }, two)));
+}
+
+TEST(PngFile, TruecolourBecomesAPaddedBottomUpBmpImage) {
+    std::vector<std::uint8_t> bmp;
+    PngDecodeResult result;
+    const std::string png = MakePng(3, 2, [](int x, int y) { return y == 0 ? 0xFF0000u : 0x0000FFu * (x == 1); });
+    ASSERT_TRUE(DecodePng(png, bmp, &result));
+    EXPECT_EQ(result.colorTableBytes, 0u);
+    EXPECT_EQ(result.totalBytes, 54u + 12u * 2u) << "rows of 9 bytes padded to 12";
+    EXPECT_EQ(bmp[0], 'B');
+    EXPECT_EQ(U32(bmp, 10), 54u);
+    EXPECT_EQ(U32(bmp, 22), 2u);
+    // Row 0 of the BMP is the bottom PNG row: pixel 1 is blue, stored B, G, R.
+    EXPECT_EQ(bmp[54 + 3], 0xFF);
+    EXPECT_EQ(bmp[54 + 5], 0x00);
+    // The top row is red; the file's missing gAMA means gamma 0.5, which keeps 0 and 255.
+    EXPECT_EQ(bmp[54 + 12 + 2], 0xFF);
+    const auto image = ParseBmpFile(View(bmp));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->PixelValue(0, 0), 0x0000FFu);
+}
+
+TEST(PngFile, PaletteImagesKeepIndicesAndCarryTheirPalette) {
+    PngOptions four;
+    four.colorType = 3;
+    four.bitDepth = 4;
+    four.palette = {0xFF00FF, 0x000000, 0xFFFFFF};
+    std::vector<std::uint8_t> bmp;
+    PngDecodeResult result;
+    ASSERT_TRUE(DecodePng(MakePng(5, 3, [](int x, int) { return static_cast<std::uint32_t>(x % 3); }, four), bmp, &result));
+    EXPECT_EQ(result.colorTableBytes, 64u);
+    EXPECT_EQ(U32(bmp, 10), 118u) << "14 + 40 + 64";
+    EXPECT_EQ(result.totalBytes, 118u + 4u * 3u) << "rows of 3 bytes padded to 4";
+    EXPECT_EQ(bmp[54], 0xFF);
+    EXPECT_EQ(bmp[55], 0x00);
+    EXPECT_EQ(bmp[56], 0xFF) << "entry 0 is magenta, stored B, G, R, 0";
+    EXPECT_EQ(bmp[54 + 4 * 3], 0) << "entries beyond the palette stay zero";
+    const auto image = ParseBmpFile(View(bmp));
+    ASSERT_TRUE(image);
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(image->PixelValue(x, 1), static_cast<std::uint32_t>(x % 3));
+
+    PngOptions eight = four;
+    eight.bitDepth = 8;
+    ASSERT_TRUE(DecodePng(MakePng(2, 2, [](int x, int y) { return static_cast<std::uint32_t>(x + y); }, eight), bmp, &result));
+    EXPECT_EQ(result.colorTableBytes, 1024u);
+}
+
+TEST(PngFile, RefusedTypesAndDamagedFilesFail) {
+    std::vector<std::uint8_t> bmp;
+    const auto pixel = [](int, int) { return 0x123456u; };
+    PngOptions rgba;
+    rgba.colorType = 6;
+    EXPECT_FALSE(DecodePng(MakePng(4, 4, pixel, rgba), bmp));
+    EXPECT_TRUE(bmp.empty());
+    PngOptions grey;
+    grey.colorType = 0;
+    EXPECT_FALSE(DecodePng(MakePng(4, 4, pixel, grey), bmp));
+    PngOptions greyAlpha;
+    greyAlpha.colorType = 4;
+    EXPECT_FALSE(DecodePng(MakePng(4, 4, pixel, greyAlpha), bmp));
+    PngOptions deep;
+    deep.bitDepth = 16;
+    EXPECT_FALSE(DecodePng(MakePng(4, 4, pixel, deep), bmp));
+
+    const std::string good = MakePng(16, 16, pixel);
+    ASSERT_TRUE(DecodePng(good, bmp));
+    EXPECT_FALSE(DecodePng(good.substr(0, good.size() / 2), bmp)) << "truncated";
+    std::string corrupt = good;
+    corrupt[good.size() / 2] = static_cast<char>(corrupt[good.size() / 2] ^ 0x55);
+    EXPECT_FALSE(DecodePng(corrupt, bmp)) << "bad checksum";
+    EXPECT_FALSE(DecodePng("\x89PNG", bmp));
+    EXPECT_FALSE(DecodePng("GIF89a", bmp));
+    EXPECT_TRUE(bmp.empty());
+}
+
+TEST(PngFile, GammaFromTheFileIsApplied) {
+    PngOptions linear;
+    linear.withGamma = true;
+    linear.gamma = 1.0 / 2.2;  // matches the screen: values unchanged
+    std::vector<std::uint8_t> bmp;
+    ASSERT_TRUE(DecodePng(MakePng(1, 1, [](int, int) { return 0x808080u; }, linear), bmp));
+    EXPECT_EQ(bmp[54], 0x80);
+    ASSERT_TRUE(DecodePng(MakePng(1, 1, [](int, int) { return 0x808080u; }), bmp));
+    EXPECT_NE(bmp[54], 0x80) << "without gAMA the file counts as gamma 0.5";
+}
+
+TEST(Shape, OnePixelRunsAndTheExtent) {
+    // 1 bit, top-left 0: the shape is the 1 bits.
+    BmpOptions one;
+    one.bitCount = 1;
+    const auto mono = ParseBmpFile(MakeBmp(16, 2, [](int x, int y) { return (y == 1 && x >= 3 && x < 7) ? 1u : 0u; }, one));
+    ASSERT_TRUE(mono);
+    const SurfaceShape shape = BuildSurfaceShape(*mono);
+    EXPECT_EQ(shape.runs, (std::vector<ShapeRun>{{1, 3, 7}}));
+    EXPECT_EQ(shape.extentLeft, 3);
+    EXPECT_EQ(shape.extentRight, 7);
+}
+
+TEST(Shape, EightBitKeyIsTheTopLeftByte) {
+    BmpOptions eight;
+    eight.bitCount = 8;
+    const auto image = ParseBmpFile(MakeBmp(60, 3, [](int x, int y) -> std::uint32_t {
+        if (y == 0 && x == 0) return 17;
+        if (x >= 10 && x < 50) return y == 1 ? 3u : 0u;
+        return 17;
+    }, eight));
+    ASSERT_TRUE(image);
+    const SurfaceShape shape = BuildSurfaceShape(*image);
+    // Rows 1 and 2 hold bytes 3 and 0 in columns 10 to 49: both differ from 17.
+    EXPECT_EQ(shape.runs, (std::vector<ShapeRun>{{0, 10, 50}, {1, 10, 50}, {2, 10, 50}}));
+    EXPECT_EQ(shape.extentLeft, 10);
+    EXPECT_EQ(shape.extentRight, 50);
+}
+
+TEST(Shape, RunsOpenAtTheRowEndAndSeveralPerRow) {
+    BmpOptions four;
+    four.bitCount = 4;
+    const auto image = ParseBmpFile(MakeBmp(9, 1, [](int x, int) { return (x == 1 || x == 2 || x >= 6) ? 5u : 0u; }, four));
+    ASSERT_TRUE(image);
+    const SurfaceShape shape = BuildSurfaceShape(*image);
+    EXPECT_EQ(shape.runs, (std::vector<ShapeRun>{{0, 1, 3}, {0, 6, 9}}));
+    EXPECT_EQ(shape.extentRight, 9);
+}
+
+TEST(Shape, TwentyFourBitsAndPicturesWithoutOpaquePixels) {
+    const auto image = ParseBmpFile(MakeBmp(4, 2, [](int x, int y) { return (x == 2 && y == 1) ? 0xFF00FEu : 0xFF00FFu; }));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(BuildSurfaceShape(*image).runs, (std::vector<ShapeRun>{{1, 2, 3}}));
+
+    const auto empty = ParseBmpFile(MakeBmp(4, 2, [](int, int) { return 0xFF00FFu; }));
+    const SurfaceShape none = BuildSurfaceShape(*empty);
+    EXPECT_TRUE(none.runs.empty());
+    EXPECT_EQ(none.extentLeft, 1024);
+    EXPECT_EQ(none.extentRight, 0);
+}
+
+}  // namespace
+}  // namespace tc
