@@ -139,6 +139,11 @@ void CatHarness::InstallTestSkin(const std::string& testSkin, const std::string&
              m_base + "skin\\" + folder + "\\");
 }
 
+void CatHarness::InstallDataSkin(const std::string& folder) const {
+    MakeFolder("skin");
+    CopyTree(WinePath(std::string(TUMBLECAT_SOURCE_DIR) + "/data/skin/" + folder + "/"), m_base + "skin\\" + folder + "\\");
+}
+
 std::vector<std::string> CatHarness::ListFolder(const std::string& relative) const {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data{};

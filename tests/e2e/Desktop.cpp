@@ -1,0 +1,152 @@
+#include "Desktop.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+namespace e2e {
+
+namespace {
+
+LRESULT CALLBACK SceneWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd, &paint);
+        const auto colour = static_cast<COLORREF>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        HBRUSH brush = CreateSolidBrush(colour);
+        FillRect(dc, &paint.rcPaint, brush);
+        DeleteObject(brush);
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+HWND MakeWindow(const char* className, DWORD exStyle, int x, int y, int w, int h, COLORREF colour) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = SceneWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);
+    HWND hwnd = CreateWindowExA(exStyle, className, "", WS_POPUP, x, y, w, h, nullptr, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(colour));
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    UpdateWindow(hwnd);
+    return hwnd;
+}
+
+}  // namespace
+
+constexpr UINT kMakeTaskbar = WM_APP + 1;
+
+DesktopScene::DesktopScene(bool withTaskbar) {
+    m_ready = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    m_thread = std::thread([this, withTaskbar] { Run(withTaskbar); });
+    WaitForSingleObject(m_ready, 10000);
+    Sleep(300);  // let the windows reach the X server
+}
+
+DesktopScene::~DesktopScene() {
+    PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
+    m_thread.join();
+    CloseHandle(m_ready);
+}
+
+void DesktopScene::AddTaskbar() {
+    PostThreadMessageA(m_threadId, kMakeTaskbar, 0, 0);
+    WaitForSingleObject(m_ready, 10000);
+    Sleep(300);
+}
+
+void DesktopScene::MakeTaskbar() {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    m_taskbar = MakeWindow("Shell_TrayWnd", WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, 0,
+                           height - kTaskbarHeight, width, kTaskbarHeight, kTaskbarColour);
+}
+
+void DesktopScene::Run(bool withTaskbar) {
+    m_threadId = GetCurrentThreadId();
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    m_background = MakeWindow("TumblecatTestDesktop", WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, 0, 0, width, height,
+                              kDesktopColour);
+    SetWindowPos(m_background, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (withTaskbar) MakeTaskbar();
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue exists from here
+    SetEvent(m_ready);
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.hwnd == nullptr && msg.message == kMakeTaskbar) {
+            MakeTaskbar();
+            SetEvent(m_ready);
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    if (m_taskbar) DestroyWindow(m_taskbar);
+    DestroyWindow(m_background);
+}
+
+ScreenShot::ScreenShot() {
+    m_width = GetSystemMetrics(SM_CXSCREEN);
+    m_height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = m_width;
+    info.bmiHeader.biHeight = m_height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, m_width, m_height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const int stride = ((m_width * 3 + 3) / 4) * 4;
+    m_pixels.assign(static_cast<const char*>(bits), static_cast<std::size_t>(stride) * m_height);
+    SelectObject(memory, previous);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+COLORREF ScreenShot::Pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height) return CLR_INVALID;
+    const int stride = ((m_width * 3 + 3) / 4) * 4;
+    const auto* p = reinterpret_cast<const unsigned char*>(m_pixels.data()) +
+                    static_cast<std::size_t>(m_height - 1 - y) * stride + 3 * x;
+    return RGB(p[2], p[1], p[0]);
+}
+
+void ScreenShot::Save(const std::string& name) const {
+    const char* folder = std::getenv("TUMBLECAT_E2E_SHOTS");
+    if (!folder || !*folder) return;
+    CreateDirectoryA(folder, nullptr);
+    const std::string path = std::string(folder) + "\\" + name + ".bmp";
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = m_width;
+    info.biHeight = m_height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + m_pixels.size());
+    HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(out, &file, sizeof file, &written, nullptr);
+    WriteFile(out, &info, sizeof info, &written, nullptr);
+    WriteFile(out, m_pixels.data(), static_cast<DWORD>(m_pixels.size()), &written, nullptr);
+    CloseHandle(out);
+}
+
+bool SameColour(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+}  // namespace e2e

@@ -1,0 +1,57 @@
+// A desktop for the end-to-end tests: a full-screen background of a known colour and a
+// taskbar window of class "Shell_TrayWnd" along the bottom, owned by a thread of the test
+// program that keeps them painted; and reading back what the screen shows.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <thread>
+
+namespace e2e {
+
+inline constexpr COLORREF kDesktopColour = RGB(40, 120, 200);
+inline constexpr COLORREF kTaskbarColour = RGB(60, 60, 60);
+inline constexpr int kTaskbarHeight = 30;
+
+class DesktopScene {
+public:
+    // withTaskbar: the taskbar is made at once; otherwise AddTaskbar makes it later.
+    explicit DesktopScene(bool withTaskbar = true);
+    ~DesktopScene();
+    DesktopScene(const DesktopScene&) = delete;
+    DesktopScene& operator=(const DesktopScene&) = delete;
+
+    HWND Taskbar() const { return m_taskbar; }
+    void AddTaskbar();
+
+private:
+    void Run(bool withTaskbar);
+    void MakeTaskbar();
+    std::thread m_thread;
+    DWORD m_threadId = 0;
+    HANDLE m_ready = nullptr;
+    HWND m_background = nullptr;
+    HWND m_taskbar = nullptr;
+};
+
+// A copy of the screen's pixels.
+class ScreenShot {
+public:
+    ScreenShot();
+    COLORREF Pixel(int x, int y) const;
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    // Saves the picture as a 24-bit BMP under the folder named by TUMBLECAT_E2E_SHOTS, if set.
+    void Save(const std::string& name) const;
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    std::string m_pixels;  // bottom-up 24-bit rows
+};
+
+// Whether two colours are within a small tolerance of each other.
+bool SameColour(COLORREF a, COLORREF b, int tolerance = 8);
+
+}  // namespace e2e

@@ -1,0 +1,188 @@
+// The cat on a desktop under Wine: standing on the taskbar in the shape of its picture,
+// with a tray icon, hiding into it and back, drawn transparent when the settings say so,
+// and remembering a free position in its skin's omni.txt.
+#include <gtest/gtest.h>
+
+#include "CatHarness.h"
+#include "Desktop.h"
+
+#include <shellapi.h>
+
+namespace e2e {
+namespace {
+
+constexpr DWORD kStartTimeout = 20000;
+constexpr UINT kTrayMessage = 0x8068;
+constexpr WPARAM kCmdQuit = 32777;
+constexpr WPARAM kCmdIconize = 32790;
+
+std::string Settings(const std::string& skin, int transparency = 767) {
+    return "0\r\n" + skin + "\r\n10\r\n0\r\n0\r\n0\r\n9801\r\n1\r\n" + std::to_string(transparency) +
+           "\r\n1\r\n%rnd\r\n";
+}
+
+// Waits until the window's rectangle satisfies done.
+template <typename Done>
+RECT WaitForRect(HWND window, Done done) {
+    RECT r{};
+    for (int i = 0; i < 100; ++i) {
+        GetWindowRect(window, &r);
+        if (done(r)) break;
+        Sleep(50);
+    }
+    return r;
+}
+
+bool TrayIconExists(HWND window, UINT id) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = id;
+    data.uFlags = NIF_TIP;
+    lstrcpyA(data.szTip, "probe");
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+bool WaitForVisibility(HWND window, bool visible) {
+    for (int i = 0; i < 40; ++i) {
+        if ((IsWindowVisible(window) != FALSE) == visible) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+TEST(Desktop, CatStandsOnTheTaskbarInTheShapeOfItsPicture) {
+    DesktopScene desktop(false);
+    CatHarness cat;
+    cat.InstallTestSkin("tabby-bmp", "tabby");
+    cat.WriteFile("tumblecat.cfg", Settings("tabby"));
+    HANDLE process = cat.Start();
+    HWND window = cat.WaitForCatWindow(process, kStartTimeout);
+    ASSERT_NE(window, nullptr);
+    // Probed before the test's own taskbar exists: tray requests go to the "Shell_TrayWnd"
+    // window, and the test's stand-in does not keep icons.
+    EXPECT_TRUE(TrayIconExists(window, 1)) << "the tray icon exists";
+    EXPECT_FALSE(TrayIconExists(window, 2)) << "(the probe tells a missing icon apart)";
+
+    // The cat finds the taskbar at every tick and stands on it.
+    desktop.AddTaskbar();
+
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const RECT r = WaitForRect(window, [&](const RECT& rect) { return rect.bottom - 1 == screenHeight - kTaskbarHeight; });
+    EXPECT_EQ(r.right - r.left, 40);
+    EXPECT_EQ(r.bottom - r.top, 48);
+    EXPECT_EQ(r.bottom - 1, screenHeight - kTaskbarHeight) << "the bottom row is the taskbar's top row";
+
+    Sleep(500);
+    const ScreenShot shot;
+    shot.Save("desktop-tabby");
+    // The body (a disc around picture column 20, row 30) shows the cat's colours.
+    const COLORREF body = shot.Pixel(r.left + 20, r.top + 40);
+    EXPECT_TRUE(SameColour(body, RGB(128, 128, 128)) || SameColour(body, RGB(230, 140, 50)))
+        << std::hex << body;
+    // Key-coloured pixels are outside the window: the desktop shows there, not magenta.
+    EXPECT_TRUE(SameColour(shot.Pixel(r.left + 1, r.top + 1), kDesktopColour)) << std::hex << shot.Pixel(r.left + 1, r.top + 1);
+    EXPECT_TRUE(SameColour(shot.Pixel(r.left + 1, r.top + 40), kDesktopColour));
+    EXPECT_TRUE(SameColour(shot.Pixel(r.left + 20, r.top + 2), kDesktopColour)) << "between the ears";
+    EXPECT_TRUE(SameColour(shot.Pixel(r.left + 20, r.bottom + 5), kTaskbarColour));
+}
+
+TEST(Desktop, IconizeHidesIntoTheTrayAndShowsAgain) {
+    CatHarness cat;
+    cat.InstallTestSkin("tabby-bmp", "tabby");
+    cat.WriteFile("tumblecat.cfg", Settings("tabby"));
+    HANDLE process = cat.Start();
+    HWND window = cat.WaitForCatWindow(process, kStartTimeout);
+    ASSERT_NE(window, nullptr);
+
+    SendMessageA(window, kTrayMessage, 1, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(WaitForVisibility(window, false)) << "a double click on the tray icon hides the cat";
+    EXPECT_TRUE(TrayIconExists(window, 1));
+    SendMessageA(window, kTrayMessage, 1, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(WaitForVisibility(window, true));
+    SendMessageA(window, WM_COMMAND, kCmdIconize, 0);
+    EXPECT_TRUE(WaitForVisibility(window, false)) << "the iconize command hides it too";
+
+    PostMessageA(window, WM_COMMAND, kCmdQuit, 0);
+    EXPECT_EQ(cat.WaitForExit(process, 10000), 0u) << "Quit while iconized ends the program";
+    EXPECT_FALSE(TrayIconExists(window, 1)) << "the tray icon is removed";
+}
+
+TEST(Desktop, TransparencyFromTheSettingsMakesALayeredWindow) {
+    CatHarness cat;
+    cat.InstallTestSkin("tabby-bmp", "tabby");
+    cat.WriteFile("tumblecat.cfg", Settings("tabby", 512 + 256 + 128));
+    HANDLE process = cat.Start();
+    HWND window = cat.WaitForCatWindow(process, kStartTimeout);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED, WS_EX_LAYERED);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(window, nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 128);
+    EXPECT_EQ(flags & LWA_ALPHA, static_cast<DWORD>(LWA_ALPHA));
+}
+
+TEST(Desktop, OpaqueWithoutTransparency) {
+    CatHarness cat;
+    cat.InstallTestSkin("tabby-bmp", "tabby");
+    cat.WriteFile("tumblecat.cfg", Settings("tabby"));
+    HANDLE process = cat.Start();
+    HWND window = cat.WaitForCatWindow(process, kStartTimeout);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+}
+
+TEST(Desktop, FreePlacementKeepsTheDraggedPosition) {
+    CatHarness cat;
+    cat.InstallTestSkin("tabby-bmp", "tabby");
+    cat.WriteFile("skin\\tabby\\omni.txt", "200\r\n300\r\n");
+    cat.WriteFile("tumblecat.cfg", Settings("tabby"));
+    HANDLE process = cat.Start();
+    HWND window = cat.WaitForCatWindow(process, kStartTimeout);
+    ASSERT_NE(window, nullptr);
+    RECT r = WaitForRect(window, [](const RECT& rect) { return rect.left == 200 && rect.top == 300; });
+    EXPECT_EQ(r.left, 200);
+    EXPECT_EQ(r.top, 300);
+
+    // Press at (10, 10) in the window, move to (60, 30) of the window, release.
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 30));
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(60, 30));
+    r = WaitForRect(window, [](const RECT& rect) { return rect.left == 250 && rect.top == 320; });
+    EXPECT_EQ(r.left, 250);
+    EXPECT_EQ(r.top, 320);
+
+    PostMessageA(window, WM_COMMAND, kCmdQuit, 0);
+    EXPECT_EQ(cat.WaitForExit(process, 10000), 0u);
+    EXPECT_EQ(cat.ReadFile("skin\\tabby\\omni.txt"), "250\r\n320\r\n\r\n");
+    EXPECT_EQ(cat.ReadFile("tumblecat.cfg").substr(0, 5), "250\r\n") << "the settings keep the position too";
+}
+
+TEST(Desktop, DefaultSkinShowsWhiskerby) {
+    DesktopScene desktop;
+    CatHarness cat;
+    cat.InstallDataSkin("whiskerby");
+    HANDLE process = cat.Start();
+    HWND window = cat.WaitForCatWindow(process, kStartTimeout);
+    ASSERT_NE(window, nullptr);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const RECT r = WaitForRect(window, [&](const RECT& rect) { return rect.bottom - 1 == screenHeight - kTaskbarHeight; });
+    EXPECT_EQ(r.right - r.left, 156);
+    EXPECT_EQ(r.bottom - r.top, 174);
+    Sleep(500);
+    const ScreenShot shot;
+    shot.Save("desktop-whiskerby");
+    EXPECT_TRUE(SameColour(shot.Pixel(r.left + 1, r.top + 1), kDesktopColour)) << "no key colour at the corner";
+    int fringe = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) {
+            const COLORREF c = shot.Pixel(x, y);
+            if (GetRValue(c) > 200 && GetBValue(c) > 200 && GetGValue(c) < 80) ++fringe;
+        }
+    }
+    EXPECT_EQ(fringe, 0) << "no magenta pixel shows anywhere in the window";
+}
+
+}  // namespace
+}  // namespace e2e
