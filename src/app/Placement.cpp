@@ -137,7 +137,12 @@ void CTumbleDlg::RemoveTrayIcon() {
 }
 
 void CTumbleDlg::OnTrayNotify(std::intptr_t mouseMessage) {
-    if (mouseMessage == kWmLButtonDblClk) OnIconize();
+    if (mouseMessage == kWmLButtonDblClk) {
+        OnIconize();
+    } else if (mouseMessage == kWmRButtonDown) {
+        // As a right button press on the cat at the cursor.
+        OnRButtonDown(Windows().ScreenToClient(m_hWnd, Windows().CursorPosition()));
+    }
 }
 
 }  // namespace tc

@@ -18,6 +18,15 @@ void CTumbleDlg::StartPoseTimer() {
 
 void CTumbleDlg::OnTimer(int timerId) {
     switch (timerId) {
+    case kTimerLaunch:
+        LaunchDropling();
+        break;
+    case kTimerReturnPose:
+        EndDropPose();
+        break;
+    case kTimerAutoDrop:
+        DropRandomObject();  // the timer keeps running
+        break;
     case kTimerTick:
         Tick();
         break;

@@ -69,6 +69,7 @@ bool CTumbleDlg::OnInitDialog() {
         EndDialog(1);
     }
     AddTrayIcon();
+    PublishOwnBlock();
     ReadVersion();
     m_transparencyReady = true;
     ApplyTransparency();
@@ -77,22 +78,6 @@ bool CTumbleDlg::OnInitDialog() {
     if (m_autoDrop) Windows().SetTimer(m_hWnd, kTimerAutoDrop, m_autoDropMinutes * 60000);
     StartPoseTimer();
     return true;
-}
-
-bool CTumbleDlg::OnCommand(std::uintptr_t wParam, std::intptr_t lParam) {
-    switch (static_cast<int>(wParam & 0xFFFF)) {
-    case kCmdQuit:
-        OnQuit();
-        return true;
-    case kCmdAlwaysOnTop:
-        OnAlwaysOnTop();
-        return true;
-    case kCmdIconize:
-        OnIconize();
-        return true;
-    default:
-        return CDialog::OnCommand(wParam, lParam);
-    }
 }
 
 bool CTumbleDlg::WindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
@@ -109,6 +94,15 @@ bool CTumbleDlg::WindowProc(unsigned message, std::uintptr_t wParam, std::intptr
         return true;
     case kWmLButtonUp:
         OnLButtonUp();
+        return true;
+    case kWmLButtonDblClk:
+        DropRandomObject();
+        return true;
+    case kWmRButtonDown:
+        OnRButtonDown(PointFromLParam(lParam));
+        return true;
+    case kMsgRectangleQuery:
+        result = OnRectangleQuery(wParam, lParam);
         return true;
     case kWmTimer:
         OnTimer(static_cast<int>(wParam));
@@ -208,6 +202,10 @@ void CTumbleDlg::OnDestroy() {
     for (int timer : {kTimerLaunch, kTimerReturnPose, kTimerTick, kTimerEnd, kTimerTalk, kTimerAutoDrop, kTimerPose}) {
         Windows().KillTimer(m_hWnd, timer);
     }
+    m_ownBlock.reset();
+    m_sakuraList.clear();
+    m_msgExecute.clear();
+    m_msgExecuteAlone.clear();
     m_menuDroplings.clear();
     m_menuSkins.clear();
     s_filesetDroplings.clear();

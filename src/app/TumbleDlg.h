@@ -4,16 +4,22 @@
 //   app/TumbleDlg.cpp   start-up, message dispatch, commands, shutdown
 //   app/Placement.cpp   window shape, pose, placement, dragging, painting, tray
 //   app/TimerLoop.cpp   the timers and the 50 ms tick
+//   app/Commands.cpp    the context menu and its commands
+//   app/Drop.cpp        dropping falling objects
 //   skin/SkinLoader.cpp loading a skin: surfaces, frames and descriptor files
+//   interop/DirectoryQueries.cpp  other characters, the own block, the rectangle query
+//   talk/Speech.cpp     saying lines
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/SettingsFiles.h"
+#include "interop/Directory.h"
 #include "platform/Framework.h"
 #include "platform/OwnedHandle.h"
 #include "skin/Descriptors.h"
@@ -31,13 +37,21 @@ constexpr int kBalloonOffsetNotGiven = kOffsetNotGiven;
 constexpr const char* kCharacterWindowTitle = "たんぶる";
 
 // Messages of the character window beyond the system's own.
-constexpr unsigned kMsgTrayNotify = 0x8068;  // WM_APP + 0x68
+constexpr unsigned kMsgTrayNotify = 0x8068;     // WM_APP + 0x68
+constexpr unsigned kMsgRectangleQuery = 0x8065;  // WM_APP + 0x65
 
 // Command ids of the context menu.
 enum CommandId : int {
+    kCmdDropRandom = 32772,
+    kCmdProfile = 32775,
     kCmdQuit = 32777,
+    kCmdDefaultSkin = 32778,
+    kCmdAbout = 32779,
+    kCmdSettings = 32780,
+    kCmdNoConsecutiveDrop = 32784,
     kCmdAlwaysOnTop = 32789,
     kCmdIconize = 32790,
+    kCmdDroplingProfile = 32791,
 };
 
 // Timer ids of the character window.
@@ -118,6 +132,29 @@ public:
     void RemoveTrayIcon();
     void OnTrayNotify(std::intptr_t mouseMessage);
 
+    // Context menu and commands (app/Commands.cpp).
+    ContextMenu BuildContextMenu() const;
+    void OnRButtonDown(Point client);
+    void ChangeSkin(const std::string& folder, bool saveFreePosition);
+
+    // Drops (app/Drop.cpp).
+    void Drop(const std::string& objectName);
+    void DropRandomObject();
+    std::string PickRandomTarget();
+    void LaunchDropling();
+    void EndDropPose();
+
+    // Other characters (interop/DirectoryQueries.cpp).
+    bool RefreshDirectory();
+    bool IsShown(const SDSakura& entry);
+    void PublishOwnBlock();
+    std::intptr_t OnRectangleQuery(std::uintptr_t processId, std::intptr_t address);
+
+    // Speech (talk/Speech.cpp).
+    void Say(const std::string& text, const std::string& sender = std::string());
+    void SayRandomLine(const std::vector<std::string>& lines);
+    void Greet();
+
     // Timers (app/TimerLoop.cpp).
     void OnTimer(int timerId);
     void Tick();
@@ -160,6 +197,18 @@ public:
 
     // Shutdown.
     bool m_quitRequested = false;
+
+    // Other characters and the own block.
+    std::vector<SDSakura> m_sakuraList;
+    int m_sakuraCurrent = -1;
+    std::unique_ptr<SharedBlock> m_ownBlock;  // the mapping and its view, released together
+
+    // Lines said on events (filled from speak.txt).
+    std::vector<std::string> m_msgExecute;
+    std::vector<std::string> m_msgExecuteAlone;
+    // The last line said and its sender, as the balloon shows them.
+    std::string m_lastSaid;
+    std::string m_lastSender;
 
     // Skin and surfaces.
     std::string m_skinTitle;

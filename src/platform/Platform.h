@@ -6,11 +6,13 @@
 // or HICON on Windows); the core never looks inside them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tc {
@@ -36,6 +38,29 @@ struct ShapeRun {
     int left = 0;
     int right = 0;
     bool operator==(const ShapeRun&) const = default;
+};
+
+// What the context menu adds to its resource at run time.
+struct MenuItem {
+    int id = 0;
+    std::string label;
+    bool operator==(const MenuItem&) const = default;
+};
+struct ContextMenu {
+    int resourceId = 0;
+    std::vector<MenuItem> dropItems;  // appended to submenu 0 of the popup
+    std::vector<MenuItem> skinItems;  // appended to submenu 3 of the popup
+    int relabelId = 0;                // the item whose label is replaced
+    std::string relabelText;
+    std::vector<std::pair<int, bool>> checks;  // command id, checked
+};
+
+// A shared-memory block published under a name; unmapped and closed when destroyed.
+class SharedBlock {
+public:
+    virtual ~SharedBlock() = default;
+    // Copies bytes into the block at offset; false when they do not fit or it is not mapped.
+    virtual bool Write(std::size_t offset, std::string_view bytes) = 0;
 };
 
 // The notification-area icon of a window.
@@ -97,6 +122,25 @@ public:
 
     // Seconds since 1970, for seeding the random generator.
     virtual std::int64_t TimeSeconds() = 0;
+
+    // Whether a named mutex exists (opened and closed again at once).
+    virtual bool NamedMutexExists(const std::string& name) = 0;
+
+    // The text of a named shared-memory block from byte offset on, up to its first NUL or
+    // the end of the block, read under the named guard mutex when that exists (waiting a
+    // short time at most); nothing when there is no such block.
+    virtual std::optional<std::string> ReadSharedText(const std::string& name, const std::string& guardMutex,
+                                                      std::size_t offset) = 0;
+
+    // Creates a named shared-memory block of size bytes; nothing when it cannot be created.
+    virtual std::unique_ptr<SharedBlock> CreateSharedBlock(const std::string& name, std::size_t size) = 0;
+
+    // Writes bytes at address in the memory of process processId.
+    virtual bool WriteProcessMemory(std::uint32_t processId, std::uintptr_t address, std::string_view bytes) = 0;
+
+    // Starts a program with a parameter string (shell "open", shown normally); the result is
+    // not looked at.
+    virtual void StartProgram(const std::string& file, const std::string& parameters) = 0;
 };
 
 class WindowSystem {
@@ -149,6 +193,12 @@ public:
     virtual void Invalidate(NativeHandle window, int width, int height) = 0;
     virtual void ShowWindow(NativeHandle window, bool show) = 0;
     virtual bool IsWindowVisible(NativeHandle window) = 0;
+    // The window's style bits (0 for a window that does not exist).
+    virtual std::uint32_t WindowStyle(NativeHandle window) = 0;
+
+    // Shows the context menu at a screen point; the chosen command reaches the window as
+    // WM_COMMAND.
+    virtual void TrackContextMenu(NativeHandle window, const ContextMenu& menu, Point screen) = 0;
 
     // --- Mouse ---
 

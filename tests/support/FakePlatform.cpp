@@ -24,6 +24,47 @@ std::unique_ptr<NamedObject> FakeSystemServices::CreateNamedMutex(const std::str
     return std::make_unique<FakeMutex>(*this, name);
 }
 
+std::optional<std::string> FakeSystemServices::ReadSharedText(const std::string& name, const std::string& guardMutex,
+                                                              std::size_t offset) {
+    guardsAsked.push_back(guardMutex);
+    const auto it = sharedBlocks.find(name);
+    if (it == sharedBlocks.end()) return std::nullopt;
+    if (it->second.size() <= offset) return std::string();
+    const std::string text = it->second.substr(offset);
+    return text.substr(0, text.find('\0'));
+}
+
+namespace {
+class FakeSharedBlock : public SharedBlock {
+public:
+    FakeSharedBlock(std::map<std::string, std::string>& blocks, std::string name, std::size_t size)
+        : m_blocks(blocks), m_name(std::move(name)) {
+        m_blocks[m_name] = std::string(size, '\0');
+    }
+    ~FakeSharedBlock() override { m_blocks.erase(m_name); }
+    bool Write(std::size_t offset, std::string_view bytes) override {
+        std::string& block = m_blocks[m_name];
+        if (offset > block.size() || bytes.size() > block.size() - offset) return false;
+        block.replace(offset, bytes.size(), bytes);
+        return true;
+    }
+
+private:
+    std::map<std::string, std::string>& m_blocks;
+    std::string m_name;
+};
+}  // namespace
+
+std::unique_ptr<SharedBlock> FakeSystemServices::CreateSharedBlock(const std::string& name, std::size_t size) {
+    return std::make_unique<FakeSharedBlock>(ownBlocks, name, size);
+}
+
+bool FakeSystemServices::WriteProcessMemory(std::uint32_t processId, std::uintptr_t address, std::string_view bytes) {
+    if (failMemoryWrites) return false;
+    memoryWrites.push_back({processId, address, std::string(bytes)});
+    return true;
+}
+
 int FakeWindowSystem::RunModalDialog(CDialog& dialog, int templateId) {
     modalTemplates.push_back(templateId);
     dialog.m_hWnd = kDialogWindow;

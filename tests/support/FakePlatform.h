@@ -19,6 +19,16 @@ public:
     std::string ModuleFileName() override { return moduleFileName; }
     std::unique_ptr<NamedObject> CreateNamedMutex(const std::string& name, bool& alreadyExisted) override;
     std::int64_t TimeSeconds() override { return timeSeconds; }
+    bool NamedMutexExists(const std::string& name) override {
+        return liveMutexes.count(name) != 0 || otherMutexes.count(name) != 0;
+    }
+    std::optional<std::string> ReadSharedText(const std::string& name, const std::string& guardMutex,
+                                              std::size_t offset) override;
+    std::unique_ptr<SharedBlock> CreateSharedBlock(const std::string& name, std::size_t size) override;
+    bool WriteProcessMemory(std::uint32_t processId, std::uintptr_t address, std::string_view bytes) override;
+    void StartProgram(const std::string& file, const std::string& parameters) override {
+        started.emplace_back(file, parameters);
+    }
 
     bool MutexExists(const std::string& name) const { return liveMutexes.count(name) != 0; }
 
@@ -26,6 +36,18 @@ public:
     std::int64_t timeSeconds = 1234567;
     bool failMutexCreation = false;
     std::multiset<std::string> liveMutexes;
+    std::set<std::string> otherMutexes;                   // held by other processes
+    std::map<std::string, std::string> sharedBlocks;      // published by others: whole bytes
+    std::map<std::string, std::string> ownBlocks;         // published here: current bytes
+    std::vector<std::string> guardsAsked;
+    struct MemoryWrite {
+        std::uint32_t processId;
+        std::uintptr_t address;
+        std::string bytes;
+    };
+    std::vector<MemoryWrite> memoryWrites;
+    bool failMemoryWrites = false;
+    std::vector<std::pair<std::string, std::string>> started;  // program, parameters
 };
 
 class FakeWindowSystem : public WindowSystem {
@@ -61,6 +83,14 @@ public:
     void Invalidate(NativeHandle window, int width, int height) override;
     void ShowWindow(NativeHandle window, bool show) override;
     bool IsWindowVisible(NativeHandle) override { return visible; }
+    std::uint32_t WindowStyle(NativeHandle window) override {
+        const auto it = windowStyles.find(window);
+        return it == windowStyles.end() ? 0 : it->second;
+    }
+    void TrackContextMenu(NativeHandle, const ContextMenu& menu, Point screen) override {
+        menus.push_back(menu);
+        menuPoints.push_back(screen);
+    }
 
     Point ClientToScreen(NativeHandle window, Point point) override;
     Point ScreenToClient(NativeHandle window, Point point) override;
@@ -99,6 +129,9 @@ public:
     bool captured = false;
     std::optional<int> layeredAlpha;
     std::vector<TrayIcon> trayIcons;
+    std::map<NativeHandle, std::uint32_t> windowStyles;
+    std::vector<ContextMenu> menus;
+    std::vector<Point> menuPoints;
 
     std::function<void(CDialog&)> whileRunning;
     std::vector<int> modalTemplates;

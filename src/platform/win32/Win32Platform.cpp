@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -135,6 +137,108 @@ std::unique_ptr<NamedObject> Win32SystemServices::CreateNamedMutex(const std::st
 }
 
 std::int64_t Win32SystemServices::TimeSeconds() { return static_cast<std::int64_t>(std::time(nullptr)); }
+
+bool Win32SystemServices::NamedMutexExists(const std::string& name) {
+    KernelHandle mutex(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, name.c_str()));
+    return static_cast<bool>(mutex);
+}
+
+namespace {
+
+constexpr DWORD kGuardWaitMilliseconds = 100;
+
+// A mapped view, unmapped when it goes.
+class MappedView {
+public:
+    MappedView(HANDLE mapping, DWORD access, std::size_t size)
+        : m_view(MapViewOfFile(mapping, access, 0, 0, size)) {}
+    ~MappedView() {
+        if (m_view) UnmapViewOfFile(m_view);
+    }
+    MappedView(const MappedView&) = delete;
+    MappedView& operator=(const MappedView&) = delete;
+    void* Get() const { return m_view; }
+
+private:
+    void* m_view;
+};
+
+// Holds a named mutex for a scope when it exists and can be had in time.
+class GuardLock {
+public:
+    explicit GuardLock(const std::string& name)
+        : m_mutex(name.empty() ? nullptr : OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name.c_str())) {
+        if (m_mutex) {
+            const DWORD wait = WaitForSingleObject(m_mutex.Get(), kGuardWaitMilliseconds);
+            m_owned = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+        }
+    }
+    ~GuardLock() {
+        if (m_owned) ReleaseMutex(m_mutex.Get());
+    }
+    GuardLock(const GuardLock&) = delete;
+    GuardLock& operator=(const GuardLock&) = delete;
+
+private:
+    KernelHandle m_mutex;
+    bool m_owned = false;
+};
+
+class Win32SharedBlock : public SharedBlock {
+public:
+    Win32SharedBlock(HANDLE mapping, std::size_t size)
+        : m_mapping(mapping), m_view(mapping, FILE_MAP_ALL_ACCESS, 0), m_size(size) {}
+    bool Write(std::size_t offset, std::string_view bytes) override {
+        if (!m_view.Get() || offset > m_size || bytes.size() > m_size - offset) return false;
+        std::memcpy(static_cast<char*>(m_view.Get()) + offset, bytes.data(), bytes.size());
+        return true;
+    }
+
+private:
+    KernelHandle m_mapping;  // closed after the view is unmapped (members go in reverse order)
+    MappedView m_view;
+    std::size_t m_size;
+};
+
+}  // namespace
+
+std::optional<std::string> Win32SystemServices::ReadSharedText(const std::string& name, const std::string& guardMutex,
+                                                               std::size_t offset) {
+    KernelHandle mapping(OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str()));
+    if (!mapping) return std::nullopt;
+    MappedView view(mapping.Get(), FILE_MAP_READ, 0);
+    if (!view.Get()) return std::nullopt;
+    MEMORY_BASIC_INFORMATION info{};
+    if (VirtualQuery(view.Get(), &info, sizeof info) == 0) return std::nullopt;
+    const std::size_t size = info.RegionSize;
+    if (size <= offset) return std::string();
+
+    GuardLock lock(guardMutex);
+    const char* text = static_cast<const char*>(view.Get()) + offset;
+    // The copy stops at the end of the view when no NUL comes first.
+    const void* nul = std::memchr(text, '\0', size - offset);
+    const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : size - offset;
+    return std::string(text, length);
+}
+
+std::unique_ptr<SharedBlock> Win32SystemServices::CreateSharedBlock(const std::string& name, std::size_t size) {
+    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(size),
+                                        name.c_str());
+    if (!mapping) return nullptr;
+    return std::make_unique<Win32SharedBlock>(mapping, size);
+}
+
+bool Win32SystemServices::WriteProcessMemory(std::uint32_t processId, std::uintptr_t address, std::string_view bytes) {
+    KernelHandle process(OpenProcess(PROCESS_ALL_ACCESS, TRUE, processId));
+    if (!process) return false;
+    SIZE_T written = 0;
+    return ::WriteProcessMemory(process.Get(), reinterpret_cast<void*>(address), bytes.data(), bytes.size(),
+                                &written) != FALSE;
+}
+
+void Win32SystemServices::StartProgram(const std::string& file, const std::string& parameters) {
+    ShellExecuteA(nullptr, nullptr, file.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
+}
 
 // --- Windows ---
 
@@ -328,6 +432,46 @@ void Win32WindowSystem::ShowWindow(NativeHandle window, bool show) {
 }
 
 bool Win32WindowSystem::IsWindowVisible(NativeHandle window) { return ::IsWindowVisible(ToHwnd(window)) != FALSE; }
+
+std::uint32_t Win32WindowSystem::WindowStyle(NativeHandle window) {
+    if (!IsWindow(ToHwnd(window))) return 0;
+    return static_cast<std::uint32_t>(GetWindowLongA(ToHwnd(window), GWL_STYLE));
+}
+
+namespace {
+struct MenuCloser {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using MenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuCloser>;
+
+void AppendItems(HMENU menu, const std::vector<MenuItem>& items) {
+    for (const MenuItem& item : items) {
+        AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(item.id), item.label.c_str());
+    }
+}
+}  // namespace
+
+void Win32WindowSystem::TrackContextMenu(NativeHandle window, const ContextMenu& menu, Point screen) {
+    MenuHandle loaded(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu.resourceId)));
+    if (!loaded) return;
+    HMENU popup = GetSubMenu(loaded.get(), 0);
+    if (!popup) return;
+    if (HMENU drops = GetSubMenu(popup, 0)) AppendItems(drops, menu.dropItems);
+    if (HMENU skins = GetSubMenu(popup, 3)) AppendItems(skins, menu.skinItems);
+    if (menu.relabelId) {
+        ModifyMenuA(popup, static_cast<UINT>(menu.relabelId), MF_BYCOMMAND | MF_STRING,
+                    static_cast<UINT_PTR>(menu.relabelId), menu.relabelText.c_str());
+    }
+    for (const auto& [id, checked] : menu.checks) {
+        CheckMenuItem(popup, static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    }
+    HWND owner = ToHwnd(window);
+    // Without the foreground the menu would not close when the user clicks elsewhere, which
+    // matters when it is opened from the tray icon.
+    SetForegroundWindow(owner);
+    TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_LEFTALIGN, screen.x, screen.y, 0, owner, nullptr);
+    PostMessageA(owner, WM_NULL, 0, 0);
+}
 
 // --- Mouse ---
 

@@ -20,6 +20,12 @@ public:
     std::string ModuleFileName() override;
     std::unique_ptr<NamedObject> CreateNamedMutex(const std::string& name, bool& alreadyExisted) override;
     std::int64_t TimeSeconds() override;
+    bool NamedMutexExists(const std::string& name) override;
+    std::optional<std::string> ReadSharedText(const std::string& name, const std::string& guardMutex,
+                                              std::size_t offset) override;
+    std::unique_ptr<SharedBlock> CreateSharedBlock(const std::string& name, std::size_t size) override;
+    bool WriteProcessMemory(std::uint32_t processId, std::uintptr_t address, std::string_view bytes) override;
+    void StartProgram(const std::string& file, const std::string& parameters) override;
 };
 
 class Win32WindowSystem : public WindowSystem {
@@ -50,6 +56,8 @@ public:
     void Invalidate(NativeHandle window, int width, int height) override;
     void ShowWindow(NativeHandle window, bool show) override;
     bool IsWindowVisible(NativeHandle window) override;
+    std::uint32_t WindowStyle(NativeHandle window) override;
+    void TrackContextMenu(NativeHandle window, const ContextMenu& menu, Point screen) override;
 
     Point ClientToScreen(NativeHandle window, Point point) override;
     Point ScreenToClient(NativeHandle window, Point point) override;

@@ -1,0 +1,95 @@
+// The context menu and the commands it gives: drops, skins, switches and quit.
+#include "app/TumbleDlg.h"
+#include "skin/Resources.h"
+
+namespace tc {
+
+namespace {
+
+constexpr int kContextMenuResource = 143;
+constexpr int kFirstSkinCommand = kSkinIdBase;
+
+std::vector<MenuItem> MenuItemsOf(const ElementList& list) {
+    std::vector<MenuItem> items;
+    for (const SElement& element : list) items.push_back({element.commandId, element.text});
+    return items;
+}
+
+const SElement* FindByCommand(const ElementList& list, int id) {
+    for (const SElement& element : list) {
+        if (element.commandId == id) return &element;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+ContextMenu CTumbleDlg::BuildContextMenu() const {
+    ContextMenu menu;
+    menu.resourceId = kContextMenuResource;
+    menu.dropItems = MenuItemsOf(m_menuDroplings);
+    menu.skinItems = MenuItemsOf(m_menuSkins);
+    menu.relabelId = kCmdProfile;
+    menu.relabelText = m_skinTitle + "について(&W)";
+    menu.checks = {{kCmdNoConsecutiveDrop, m_noConsecutiveDrop}, {kCmdAlwaysOnTop, m_alwaysOnTop},
+                   {kCmdIconize, m_iconized}};
+    return menu;
+}
+
+void CTumbleDlg::OnRButtonDown(Point client) {
+    if (m_quitRequested) return;  // no command is offered while the program ends
+    Windows().TrackContextMenu(m_hWnd, BuildContextMenu(), Windows().ClientToScreen(m_hWnd, client));
+}
+
+void CTumbleDlg::ChangeSkin(const std::string& folder, bool saveFreePosition) {
+    if (saveFreePosition) WriteOmni();
+    m_skinName = folder;
+    if (!LoadSkin(true)) {
+        // As at start-up: the program ends and the settings file keeps the last good run.
+        m_startFailed = true;
+        EndDialog(1);
+    }
+    Greet();
+}
+
+bool CTumbleDlg::OnCommand(std::uintptr_t wParam, std::intptr_t lParam) {
+    const int id = static_cast<int>(wParam & 0xFFFF);
+    if (id >= kDroplingIdBase && id < kFirstSkinCommand) {
+        if (const SElement* set = FindByCommand(m_menuDroplings, id)) Drop(set->folder);
+        return true;
+    }
+    if (id >= kFirstSkinCommand) {
+        if (const SElement* skin = FindByCommand(m_menuSkins, id)) ChangeSkin(skin->folder, true);
+        return true;
+    }
+    switch (id) {
+    case kCmdDropRandom:
+        DropRandomObject();
+        return true;
+    case kCmdQuit:
+        OnQuit();
+        return true;
+    case kCmdDefaultSkin:
+        // The position of the skin being left is not saved on this path.
+        if (m_skinName != kDefaultSkinFolder) ChangeSkin(kDefaultSkinFolder, false);
+        return true;
+    case kCmdNoConsecutiveDrop:
+        m_noConsecutiveDrop = !m_noConsecutiveDrop;
+        return true;
+    case kCmdAlwaysOnTop:
+        OnAlwaysOnTop();
+        return true;
+    case kCmdIconize:
+        OnIconize();
+        return true;
+    case kCmdProfile:
+    case kCmdAbout:
+    case kCmdSettings:
+    case kCmdDroplingProfile:
+        return true;  // these open dialogs, which this program does not show yet
+    default:
+        return CDialog::OnCommand(wParam, lParam);
+    }
+}
+
+}  // namespace tc

@@ -1,0 +1,85 @@
+// Dropping: what falls on whom. A drop decides the targets, shows a drop pose, starts the
+// falling-object program 200 ms later and returns to a normal pose 1500 ms after that.
+#include "app/Drop.h"
+
+#include "app/AppGlobals.h"
+#include "app/TumbleDlg.h"
+#include "common/Random.h"
+#include "interop/Directory.h"
+
+namespace tc {
+
+std::string SelfTargetToken(const std::string& skinName) { return "%nek:" + skinName + "^"; }
+
+std::string FormatDropParams(const std::string& set, int reactionMethod, int sstpPort, bool transparentDroplings,
+                             int alpha, const std::string& targets) {
+    return set + "~" + std::to_string(reactionMethod) + "~" + std::to_string(sstpPort) + "~" +
+           std::to_string((transparentDroplings ? 256 : 0) + alpha) + "~" + targets;
+}
+
+void CTumbleDlg::Drop(const std::string& objectName) {
+    if (m_dropPose) return;  // the last drop is still showing
+    if (m_noConsecutiveDrop && platform().system.NamedMutexExists(kDroplingMutex)) return;
+
+    std::string targets;
+    if (!RefreshDirectory()) {
+        // Alone on the desktop: say so, or drop on itself, half and half.
+        if (Random() % 2 == 0) {
+            SayRandomLine(m_msgExecuteAlone);
+            return;
+        }
+        if (m_iconized) return;
+        targets = SelfTargetToken(m_skinName);
+    }
+    if (targets.empty()) {
+        if (m_target == kTargetRandom) {
+            if (Random() % 10 == 0 && !m_iconized) {
+                targets = SelfTargetToken(m_skinName);
+            } else if (RefreshDirectory()) {
+                targets = PickRandomTarget();
+            }
+        } else if (m_target == kTargetAll) {
+            if (RefreshDirectory()) {
+                for (const SDSakura& entry : m_sakuraList) {
+                    if (IsShown(entry)) targets += entry.name + "^";
+                }
+            }
+            if (Random() % 10 == 0 && !m_iconized) targets += SelfTargetToken(m_skinName);
+        } else {
+            targets = m_target + "^";  // passed on whether or not that character is here
+        }
+    }
+
+    m_dropParams = FormatDropParams(objectName, m_reactionMethod, m_sstpPort, m_transparentDroplings, m_alpha, targets);
+    Windows().SetTimer(m_hWnd, kTimerLaunch, kLaunchDelay);
+    SetPose(true);
+}
+
+void CTumbleDlg::DropRandomObject() {
+    const int i = RandomIndex(static_cast<int>(m_menuDroplings.size()));
+    if (i == -1) return;
+    Drop(m_menuDroplings[static_cast<std::size_t>(i)].folder);
+}
+
+std::string CTumbleDlg::PickRandomTarget() {
+    std::vector<const SDSakura*> shown;
+    for (const SDSakura& entry : m_sakuraList) {
+        if (IsShown(entry)) shown.push_back(&entry);
+    }
+    if (shown.empty()) return std::string();
+    return shown[static_cast<std::size_t>(RandomIndex(static_cast<int>(shown.size())))]->name + "^";
+}
+
+void CTumbleDlg::LaunchDropling() {
+    Windows().KillTimer(m_hWnd, kTimerLaunch);
+    platform().system.StartProgram(s_baseDirectory + kDroplingProgram, m_dropParams);
+    Windows().SetTimer(m_hWnd, kTimerReturnPose, kReturnPoseDelay);
+    SayRandomLine(m_msgExecute);
+}
+
+void CTumbleDlg::EndDropPose() {
+    Windows().KillTimer(m_hWnd, kTimerReturnPose);
+    SetPose(false);
+}
+
+}  // namespace tc
