@@ -139,9 +139,16 @@ void CatHarness::InstallTestSkin(const std::string& testSkin, const std::string&
              m_base + "skin\\" + folder + "\\");
 }
 
-void CatHarness::InstallDataSkin(const std::string& folder) const {
+void CatHarness::InstallDataSkin(const std::string& skin, const std::string& folder) const {
     MakeFolder("skin");
-    CopyTree(WinePath(std::string(TUMBLECAT_SOURCE_DIR) + "/data/skin/" + folder + "/"), m_base + "skin\\" + folder + "\\");
+    CopyTree(WinePath(std::string(TUMBLECAT_SOURCE_DIR) + "/data/skin/" + skin + "/"),
+             m_base + "skin\\" + (folder.empty() ? skin : folder) + "\\");
+}
+
+void CatHarness::CopyIn(const std::string& unixPath, const std::string& relative) const {
+    if (!CopyFileA(WinePath(unixPath).c_str(), (m_base + relative).c_str(), FALSE)) {
+        throw std::runtime_error("cannot copy " + unixPath);
+    }
 }
 
 std::vector<std::string> CatHarness::ListFolder(const std::string& relative) const {

@@ -33,8 +33,10 @@ public:
     void SetHidden(const std::string& relative) const;
     // Copies a test skin from tests/data/skins into skin\<folder>.
     void InstallTestSkin(const std::string& testSkin, const std::string& folder) const;
-    // Copies a skin shipped with the program (data/skin) into skin\<folder>.
-    void InstallDataSkin(const std::string& folder) const;
+    // Copies a skin shipped with the program (data/skin/<skin>) into skin\<folder>.
+    void InstallDataSkin(const std::string& skin, const std::string& folder = std::string()) const;
+    // Copies a file built with the tests (a Linux path) into the base directory.
+    void CopyIn(const std::string& unixPath, const std::string& relative) const;
     // Names of the entries of a folder in enumeration order ("." and ".." included).
     std::vector<std::string> ListFolder(const std::string& relative) const;
 
