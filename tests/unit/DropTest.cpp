@@ -166,6 +166,23 @@ TEST_F(DropTest, DropPoseThenLaunchThenNormalPose) {
     EXPECT_EQ(fake.windows.timers.count(kTimerReturnPose), 0u);
 }
 
+TEST_F(DropTest, DoubleClickDropsWithoutMovingTheCat) {
+    CTumbleDlg& d = StartCat("A");
+    PublishABD();
+    Timer(kTimerTick);
+    const int x = d.m_posX;
+    // A double click arrives as down, up, double click, up.
+    Send(kWmLButtonDown, 0, PointParam(4, 4));
+    Send(kWmLButtonUp, 0, PointParam(4, 4));
+    Send(kWmLButtonDblClk, 0, PointParam(4, 4));
+    Send(kWmMouseMove, 0, PointParam(40, 4));
+    Send(kWmLButtonUp, 0, PointParam(40, 4));
+    EXPECT_TRUE(d.m_dropPose);
+    EXPECT_FALSE(d.m_dragging);
+    EXPECT_FALSE(fake.windows.captured);
+    EXPECT_EQ(d.m_posX, x) << "the double click does not drag";
+}
+
 TEST_F(DropTest, RandomDropNeedsASet) {
     CTumbleDlg& d = StartCat("A");
     PublishABD();
