@@ -142,7 +142,7 @@ void ConvertRowTo24(const char* source, const BmpLayout& l, std::uint8_t* target
 int DibStride(int width, int bitCount) { return ((width * bitCount + 31) / 32) * 4; }
 
 std::uint32_t DibImage::PixelValue(int x, int y) const {
-    const std::uint8_t* row = bits.data() + static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(stride);
+    const std::uint8_t* row = Bits() + static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(stride);
     switch (bitCount) {
     case 24:
         return (static_cast<std::uint32_t>(row[3 * x]) << 16) | (static_cast<std::uint32_t>(row[3 * x + 1]) << 8) |
@@ -156,7 +156,9 @@ std::uint32_t DibImage::PixelValue(int x, int y) const {
     }
 }
 
-std::optional<DibImage> ParseBmpFile(std::string_view f) {
+namespace {
+
+std::optional<DibImage> ParseBmp(std::string_view f, std::vector<std::uint8_t>* owned) {
     const auto layout = ReadLayout(f);
     if (!layout) return std::nullopt;
     const BmpLayout& l = *layout;
@@ -176,12 +178,18 @@ std::optional<DibImage> ParseBmpFile(std::string_view f) {
     WriteInfoHeader(image);
     if (image.ColorEntries() > 0 && !CopyColorTable(f, l, image)) return std::nullopt;
 
-    image.bits.assign(static_cast<std::size_t>(image.stride) * static_cast<std::size_t>(image.height), 0);
     const bool convert = image.bitCount != l.bitCount;
+    if (owned && !convert && !l.topDown) {
+        // The rows are already in their final form: take them over where they lie.
+        image.storage = std::move(*owned);
+        image.bitsOffset = l.pixelOffset;
+        return image;
+    }
+    image.storage.assign(image.BitsSize(), 0);
     const std::size_t rowBytes = static_cast<std::size_t>(DibStride(l.width, l.bitCount));
     for (int y = 0; y < image.height; ++y) {
-        std::uint8_t* target = image.bits.data() + static_cast<std::size_t>(image.height - 1 - y) *
-                                                       static_cast<std::size_t>(image.stride);
+        std::uint8_t* target = image.storage.data() + static_cast<std::size_t>(image.height - 1 - y) *
+                                                          static_cast<std::size_t>(image.stride);
         const char* source = SourceRow(f, l, sourceStride, y);
         if (convert) {
             ConvertRowTo24(source, l, target);
@@ -190,6 +198,15 @@ std::optional<DibImage> ParseBmpFile(std::string_view f) {
         }
     }
     return image;
+}
+
+}  // namespace
+
+std::optional<DibImage> ParseBmpFile(std::string_view file) { return ParseBmp(file, nullptr); }
+
+std::optional<DibImage> ParseBmpImage(std::vector<std::uint8_t>&& image) {
+    const std::string_view view(reinterpret_cast<const char*>(image.data()), image.size());
+    return ParseBmp(view, &image);
 }
 
 }  // namespace tc

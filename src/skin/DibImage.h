@@ -25,8 +25,12 @@ struct DibImage {
     int height = 0;    // rows are stored bottom row first
     int bitCount = 0;  // 1, 4, 8 or 24
     int stride = 0;    // bytes per stored row, a multiple of 4
-    std::vector<std::uint8_t> header;  // BITMAPINFOHEADER followed by the colour table
-    std::vector<std::uint8_t> bits;    // stride * height bytes
+    std::vector<std::uint8_t> header;   // BITMAPINFOHEADER followed by the colour table
+    std::vector<std::uint8_t> storage;  // holds the pixel rows from bitsOffset on
+    std::size_t bitsOffset = 0;
+
+    const std::uint8_t* Bits() const { return storage.data() + bitsOffset; }
+    std::size_t BitsSize() const { return static_cast<std::size_t>(stride) * static_cast<std::size_t>(height); }
 
     int ColorEntries() const { return bitCount <= 8 ? (1 << bitCount) : 0; }
     // The value of the pixel at column x of picture row y (0 is the top row), as the
@@ -40,5 +44,9 @@ int DibStride(int width, int bitCount);
 
 // Parses a whole BMP file.
 std::optional<DibImage> ParseBmpFile(std::string_view file);
+
+// The same for a BMP image in memory that the result may take over, so that its pixel rows
+// are not copied (the PNG decoder's output).
+std::optional<DibImage> ParseBmpImage(std::vector<std::uint8_t>&& image);
 
 }  // namespace tc

@@ -11,8 +11,8 @@ namespace tc {
 
 namespace {
 
-constexpr double kScreenGamma = 2.2;
-constexpr double kAssumedFileGamma = 0.5;
+constexpr png_fixed_point kScreenGammaFixed = 220000;
+constexpr png_fixed_point kAssumedFileGammaFixed = 50000;
 constexpr std::size_t kSignatureBytes = 4;
 
 struct MemoryReader {
@@ -65,18 +65,61 @@ private:
     png_infop m_info = nullptr;
 };
 
-struct Decoded {
+struct Header {
     png_uint_32 width = 0, height = 0;
     int bitDepth = 0, colorType = 0;
-    std::vector<std::uint8_t> pixels;  // rows top first, rowBytes each
-    std::size_t rowBytes = 0;
-    png_colorp palette = nullptr;
-    int paletteEntries = 0;
 };
 
-// Everything that may raise a libpng error runs here, with no C++ object that owns memory
-// alive across the error return other than the caller's.
-bool DecodeRows(PngReader& reader, MemoryReader& input, Decoded& d, std::vector<png_bytep>& rows) {
+// The BMP layout of the decoded picture.
+struct Layout {
+    int bitCount = 0;
+    std::size_t stride = 0;
+    std::size_t colorTableBytes = 0;
+    std::size_t pixelOffset = 0;
+    std::size_t total = 0;
+};
+
+Layout LayoutFor(const Header& h) {
+    Layout l;
+    const bool palette = h.colorType == PNG_COLOR_TYPE_PALETTE;
+    l.bitCount = palette ? h.bitDepth : 24;
+    l.stride = static_cast<std::size_t>(DibStride(static_cast<int>(h.width), l.bitCount));
+    l.colorTableBytes = palette ? 4u << h.bitDepth : 0;
+    l.pixelOffset = kFileHeaderSize + kInfoHeaderSize + l.colorTableBytes;
+    l.total = l.pixelOffset + l.stride * h.height;
+    return l;
+}
+
+void WriteHeaders(const Header& h, const Layout& l, std::vector<std::uint8_t>& image) {
+    image[0] = 'B';
+    image[1] = 'M';
+    PutU32(image, 2, static_cast<std::uint32_t>(l.total));
+    PutU32(image, 10, static_cast<std::uint32_t>(l.pixelOffset));
+    PutU32(image, 14, kInfoHeaderSize);
+    PutU32(image, 18, h.width);
+    PutU32(image, 22, h.height);
+    PutU16(image, 26, 1);
+    PutU16(image, 28, static_cast<std::uint32_t>(l.bitCount));
+}
+
+void WriteColorTable(png_structp png, png_infop info, const Layout& l, std::vector<std::uint8_t>& image) {
+    png_colorp palette = nullptr;
+    int entries = 0;
+    if (!png_get_PLTE(png, info, &palette, &entries)) return;
+    const std::size_t maxEntries = l.colorTableBytes / 4;
+    for (int i = 0; i < entries && static_cast<std::size_t>(i) < maxEntries; ++i) {
+        std::uint8_t* entry = image.data() + kFileHeaderSize + kInfoHeaderSize + 4 * static_cast<std::size_t>(i);
+        entry[0] = palette[i].blue;
+        entry[1] = palette[i].green;
+        entry[2] = palette[i].red;
+    }
+}
+
+// Everything that may raise a libpng error runs here. The caller owns all memory, so the
+// error return skips no destructor. Rows are decoded straight into their place in the BMP
+// image, bottom row first, with libpng turning RGB into BGR and correcting gamma.
+bool DecodeInto(PngReader& reader, MemoryReader& input, std::vector<std::uint8_t>& image,
+                std::vector<png_bytep>& rows, Layout& layout) {
     png_structp png = reader.png();
     png_infop info = reader.info();
     if (setjmp(png_jmpbuf(png))) return false;
@@ -85,67 +128,31 @@ bool DecodeRows(PngReader& reader, MemoryReader& input, Decoded& d, std::vector<
     png_set_read_fn(png, &input, ReadFromMemory);
     png_set_sig_bytes(png, static_cast<int>(kSignatureBytes));
     png_read_info(png, info);
-    png_get_IHDR(png, info, &d.width, &d.height, &d.bitDepth, &d.colorType, nullptr, nullptr, nullptr);
-    if (!IsAcceptedType(d.colorType, d.bitDepth)) return false;
+    Header h;
+    png_get_IHDR(png, info, &h.width, &h.height, &h.bitDepth, &h.colorType, nullptr, nullptr, nullptr);
+    if (!IsAcceptedType(h.colorType, h.bitDepth)) return false;
 
-    double fileGamma = kAssumedFileGamma;
-    if (!png_get_gAMA(png, info, &fileGamma)) fileGamma = kAssumedFileGamma;
-    png_set_gamma(png, kScreenGamma, fileGamma);
+    // Without a gAMA chunk the file counts as gamma 0.5.
+    png_fixed_point fileGamma = kAssumedFileGammaFixed;
+    if (!png_get_gAMA_fixed(png, info, &fileGamma)) fileGamma = kAssumedFileGammaFixed;
+    png_set_gamma_fixed(png, kScreenGammaFixed, fileGamma);
+    if (h.colorType == PNG_COLOR_TYPE_RGB) png_set_bgr(png);
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    d.width = png_get_image_width(png, info);
-    d.height = png_get_image_height(png, info);
-    d.rowBytes = png_get_rowbytes(png, info);
-    d.pixels.resize(d.rowBytes * d.height);
-    rows.resize(d.height);
-    for (png_uint_32 y = 0; y < d.height; ++y) rows[y] = d.pixels.data() + y * d.rowBytes;
+    h.width = png_get_image_width(png, info);
+    h.height = png_get_image_height(png, info);
+    layout = LayoutFor(h);
+    if (png_get_rowbytes(png, info) > layout.stride) return false;
+
+    image.assign(layout.total, 0);
+    WriteHeaders(h, layout, image);
+    rows.resize(h.height);
+    for (png_uint_32 y = 0; y < h.height; ++y) {
+        rows[y] = image.data() + layout.pixelOffset + (h.height - 1 - y) * layout.stride;
+    }
     png_read_image(png, rows.data());
-    if (d.colorType == PNG_COLOR_TYPE_PALETTE) png_get_PLTE(png, info, &d.palette, &d.paletteEntries);
+    if (h.colorType == PNG_COLOR_TYPE_PALETTE) WriteColorTable(png, info, layout, image);
     return true;
-}
-
-void WriteBmpImage(const Decoded& d, std::vector<std::uint8_t>& image, PngDecodeResult* result) {
-    const bool palette = d.colorType == PNG_COLOR_TYPE_PALETTE;
-    const int bitCount = palette ? d.bitDepth : 24;
-    const std::size_t rowBytes = (static_cast<std::size_t>(d.width) * static_cast<std::size_t>(bitCount) + 7) / 8;
-    const std::size_t stride = static_cast<std::size_t>(DibStride(static_cast<int>(d.width), bitCount));
-    const std::size_t colorTableBytes = palette ? 4u << d.bitDepth : 0;
-    const std::size_t pixelOffset = kFileHeaderSize + kInfoHeaderSize + colorTableBytes;
-    const std::size_t total = pixelOffset + stride * d.height;
-
-    image.assign(total, 0);
-    image[0] = 'B';
-    image[1] = 'M';
-    PutU32(image, 2, static_cast<std::uint32_t>(total));
-    PutU32(image, 10, static_cast<std::uint32_t>(pixelOffset));
-    PutU32(image, 14, kInfoHeaderSize);
-    PutU32(image, 18, d.width);
-    PutU32(image, 22, d.height);
-    PutU16(image, 26, 1);
-    PutU16(image, 28, static_cast<std::uint32_t>(bitCount));
-
-    const std::size_t maxEntries = colorTableBytes / 4;
-    for (int i = 0; palette && i < d.paletteEntries && static_cast<std::size_t>(i) < maxEntries; ++i) {
-        std::uint8_t* entry = image.data() + kFileHeaderSize + kInfoHeaderSize + 4 * static_cast<std::size_t>(i);
-        entry[0] = d.palette[i].blue;
-        entry[1] = d.palette[i].green;
-        entry[2] = d.palette[i].red;
-    }
-
-    for (png_uint_32 y = 0; y < d.height; ++y) {
-        const std::uint8_t* source = d.pixels.data() + y * d.rowBytes;
-        std::uint8_t* target = image.data() + pixelOffset + (d.height - 1 - y) * stride;
-        if (palette) {
-            std::memcpy(target, source, rowBytes);
-            continue;
-        }
-        for (png_uint_32 x = 0; x < d.width; ++x) {
-            target[3 * x] = source[3 * x + 2];
-            target[3 * x + 1] = source[3 * x + 1];
-            target[3 * x + 2] = source[3 * x];
-        }
-    }
-    if (result) *result = {total, colorTableBytes};
 }
 
 }  // namespace
@@ -159,10 +166,13 @@ bool DecodePng(std::string_view file, std::vector<std::uint8_t>& bmpImage, PngDe
     PngReader reader;
     if (!reader.Ready()) return false;
     MemoryReader input{file, kSignatureBytes};
-    Decoded decoded;
     std::vector<png_bytep> rows;
-    if (!DecodeRows(reader, input, decoded, rows)) return false;
-    WriteBmpImage(decoded, bmpImage, result);
+    Layout layout;
+    if (!DecodeInto(reader, input, bmpImage, rows, layout)) {
+        bmpImage.clear();
+        return false;
+    }
+    if (result) *result = {layout.total, layout.colorTableBytes};
     return true;
 }
 

@@ -73,8 +73,8 @@ std::optional<DibImage> CTumbleDlg::ReadSurfaceImage(const std::string& path, Su
     if (!bytes) return std::nullopt;
     if (kind == SurfaceKind::Bmp) return ParseBmpFile(*bytes);
     if (!DecodePng(*bytes, m_pngImage)) return std::nullopt;
-    auto image = ParseBmpFile(std::string_view(reinterpret_cast<const char*>(m_pngImage.data()), m_pngImage.size()));
-    m_pngImage.clear();
+    auto image = ParseBmpImage(std::move(m_pngImage));
+    m_pngImage.clear();  // emptied after each picture, whoever holds its bytes now
     return image;
 }
 
@@ -89,11 +89,11 @@ bool CTumbleDlg::LoadSurfaces(SurfaceKind kind) {
 bool CTumbleDlg::LoadSurface(const std::string& path, int surface, SurfaceKind kind) {
     const auto image = ReadSurfaceImage(path, kind);
     if (!image) return false;
-    OwnedObject bitmap(Windows(), Windows().CreateScreenBitmap(image->header, image->bits.data()));
+    OwnedObject bitmap(Windows(), Windows().CreateScreenBitmap(image->header, image->Bits()));
     if (!bitmap) return false;
     m_surfaceBitmap[surface] = std::move(bitmap);
     m_surfaceInfo[surface] = SurfaceInfo{image->width, image->height, image->bitCount};
-    m_surfaceBitsSize[surface] = static_cast<int>(image->bits.size());
+    m_surfaceBitsSize[surface] = static_cast<int>(image->BitsSize());
     return BuildSurfaceRegion(surface, *image);
 }
 
@@ -109,7 +109,7 @@ void CTumbleDlg::LoadFrames(SurfaceKind kind) {
             if (!image && kind == SurfaceKind::Png) break;
             if (image) {
                 m_surfaceFrames[s][frames] =
-                    OwnedObject(Windows(), Windows().CreateScreenBitmap(image->header, image->bits.data()));
+                    OwnedObject(Windows(), Windows().CreateScreenBitmap(image->header, image->Bits()));
             }
         }
         m_surfaceLastFrame[s] = frames - 1;

@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto image = tc::ParseBmpFile(std::string_view(reinterpret_cast<const char*>(data), size));
     if (!image) return 0;
-    if (image->bits.size() != static_cast<std::size_t>(image->stride) * static_cast<std::size_t>(image->height)) {
+    if (image->BitsSize() != static_cast<std::size_t>(image->stride) * static_cast<std::size_t>(image->height)) {
         std::abort();
     }
     if (image->header.size() != 40u + 4u * static_cast<std::size_t>(image->ColorEntries())) std::abort();

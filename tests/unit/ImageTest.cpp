@@ -2,6 +2,9 @@
 // types become the same bottom-up bitmap; refused or damaged files fail cleanly; the window
 // shape is made of runs of pixels that differ from the top-left pixel.
 #include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstring>
 
 #include "app/Shape.h"
 #include "skin/DibImage.h"
@@ -53,7 +56,7 @@ TEST(BmpFile, TwentyFourBitsHaveNoColourTable) {
     EXPECT_EQ(image->stride, 12) << "9 bytes of pixels padded to 12";
     EXPECT_EQ(U32(image->header, 20), 24u) << "image size = stride x height";
     // Bottom-up: the first stored row is the bottom picture row (y = 1).
-    EXPECT_EQ(image->bits[0], 0x03 + 1);
+    EXPECT_EQ(image->Bits()[0], 0x03 + 1);
     EXPECT_EQ(image->PixelValue(0, 0), 0x030201u) << "stored bytes B, G, R read as one number, first byte highest";
 }
 
@@ -239,6 +242,55 @@ TEST(PngFile, GammaFromTheFileIsApplied) {
     EXPECT_EQ(bmp[54], 0x80);
     ASSERT_TRUE(DecodePng(MakePng(1, 1, [](int, int) { return 0x808080u; }), bmp));
     EXPECT_NE(bmp[54], 0x80) << "without gAMA the file counts as gamma 0.5";
+}
+
+// libpng's own gamma correction of a truecolour file, for comparison.
+std::vector<std::uint8_t> ReferenceRgb(const std::string& file) {
+    struct Input {
+        const std::string* data;
+        std::size_t pos;
+    } input{&file, 0};
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_read_fn(png, &input, [](png_structp p, png_bytep out, png_size_t n) {
+        auto* in = static_cast<Input*>(png_get_io_ptr(p));
+        std::memcpy(out, in->data->data() + in->pos, n);
+        in->pos += n;
+    });
+    png_read_info(png, info);
+    double gamma = 0.5;
+    if (!png_get_gAMA(png, info, &gamma)) gamma = 0.5;
+    png_set_gamma(png, 2.2, gamma);
+    png_read_update_info(png, info);
+    std::vector<std::uint8_t> pixels(png_get_rowbytes(png, info) * png_get_image_height(png, info));
+    std::vector<png_bytep> rows(png_get_image_height(png, info));
+    for (std::size_t y = 0; y < rows.size(); ++y) rows[y] = pixels.data() + y * png_get_rowbytes(png, info);
+    png_read_image(png, rows.data());
+    png_destroy_read_struct(&png, &info, nullptr);
+    return pixels;
+}
+
+TEST(PngFile, TruecolourGammaMatchesLibpngForEveryValue) {
+    for (double gamma : {0.0, 0.45455, 0.5, 1.0, 0.3, 0.7, 0.43, 0.48, 2.0}) {
+        PngOptions o;
+        o.withGamma = gamma > 0;
+        o.gamma = gamma;
+        const std::string png = MakePng(256, 2, [](int x, int y) {
+            return static_cast<std::uint32_t>((x << 16) | ((255 - x) << 8) | (y ? x ^ 0x55 : x));
+        }, o);
+        const std::vector<std::uint8_t> reference = ReferenceRgb(png);
+        std::vector<std::uint8_t> bmp;
+        ASSERT_TRUE(DecodePng(png, bmp));
+        const auto image = ParseBmpFile(View(bmp));
+        ASSERT_TRUE(image);
+        for (int y = 0; y < 2; ++y) {
+            for (int x = 0; x < 256; ++x) {
+                const std::uint8_t* ref = reference.data() + (y * 256 + x) * 3;
+                const std::uint32_t expected = (static_cast<std::uint32_t>(ref[2]) << 16) | (ref[1] << 8) | ref[0];
+                ASSERT_EQ(image->PixelValue(x, y), expected) << "gamma " << gamma << " at " << x << "," << y;
+            }
+        }
+    }
 }
 
 TEST(Shape, OnePixelRunsAndTheExtent) {

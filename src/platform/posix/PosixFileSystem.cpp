@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 
 #include "common/Sjis.h"
 
@@ -39,10 +38,13 @@ std::string PosixFileSystem::ToNativePath(const std::string& path) { return Repl
 std::optional<std::string> PosixFileSystem::ReadWholeFile(const std::string& path) {
     const std::string native = ToNativePath(path);
     if (IsDirectory(native)) return std::nullopt;
-    std::ifstream in(native, std::ios::binary);
+    std::ifstream in(native, std::ios::binary | std::ios::ate);
     if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
+    const std::streamoff size = in.tellg();
+    if (size < 0) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.seekg(0);
+    if (!in.read(bytes.data(), size)) return std::nullopt;
     return bytes;
 }
 
