@@ -2,27 +2,14 @@
 
 #include <cstring>
 
+#include "common/Bytes.h"
+
 namespace tc {
 
 namespace {
 
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
-
-std::uint32_t U16(std::string_view b, std::size_t at) {
-    return static_cast<std::uint8_t>(b[at]) | (static_cast<std::uint8_t>(b[at + 1]) << 8);
-}
-std::uint32_t U32(std::string_view b, std::size_t at) {
-    return U16(b, at) | (U16(b, at + 2) << 16);
-}
-void PutU16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-    b[at] = static_cast<std::uint8_t>(v);
-    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-void PutU32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-    PutU16(b, at, v & 0xFFFF);
-    PutU16(b, at + 2, v >> 16);
-}
 
 // One colour channel described by a bit mask, scaled to 8 bits.
 struct Channel {
@@ -59,14 +46,14 @@ struct BmpLayout {
 std::optional<BmpLayout> ReadLayout(std::string_view f) {
     if (f.size() < kFileHeaderSize + kInfoHeaderSize || f[0] != 'B' || f[1] != 'M') return std::nullopt;
     BmpLayout l;
-    l.pixelOffset = U32(f, 10);
-    l.headerSize = U32(f, 14);
+    l.pixelOffset = ReadU32(f, 10);
+    l.headerSize = ReadU32(f, 14);
     if (l.headerSize < kInfoHeaderSize || l.headerSize > f.size() - kFileHeaderSize) return std::nullopt;
-    const auto width = static_cast<std::int32_t>(U32(f, 18));
-    const auto height = static_cast<std::int32_t>(U32(f, 22));
-    l.bitCount = static_cast<int>(U16(f, 28));
-    l.compression = U32(f, 30);
-    l.colorsUsed = U32(f, 46);
+    const auto width = static_cast<std::int32_t>(ReadU32(f, 18));
+    const auto height = static_cast<std::int32_t>(ReadU32(f, 22));
+    l.bitCount = static_cast<int>(ReadU16(f, 28));
+    l.compression = ReadU32(f, 30);
+    l.colorsUsed = ReadU32(f, 46);
     if (width < 1 || width > kMaxImageSide || height == 0 || height < -kMaxImageSide || height > kMaxImageSide) {
         return std::nullopt;
     }
@@ -86,7 +73,7 @@ std::optional<BmpLayout> ReadLayout(std::string_view f) {
             // The masks follow a 40-byte header, or are part of a larger one.
             const std::size_t at = kFileHeaderSize + kInfoHeaderSize;
             if (f.size() < at + 12) return std::nullopt;
-            for (int i = 0; i < 3; ++i) l.masks[i] = U32(f, at + 4 * static_cast<std::size_t>(i));
+            for (int i = 0; i < 3; ++i) l.masks[i] = ReadU32(f, at + 4 * static_cast<std::size_t>(i));
         } else {
             return std::nullopt;
         }
@@ -99,12 +86,12 @@ std::optional<BmpLayout> ReadLayout(std::string_view f) {
 
 void WriteInfoHeader(DibImage& image) {
     image.header.assign(kInfoHeaderSize + 4 * static_cast<std::size_t>(image.ColorEntries()), 0);
-    PutU32(image.header, 0, kInfoHeaderSize);
-    PutU32(image.header, 4, static_cast<std::uint32_t>(image.width));
-    PutU32(image.header, 8, static_cast<std::uint32_t>(image.height));
-    PutU16(image.header, 12, 1);
-    PutU16(image.header, 14, static_cast<std::uint32_t>(image.bitCount));
-    PutU32(image.header, 20, static_cast<std::uint32_t>(image.stride) * static_cast<std::uint32_t>(image.height));
+    WriteU32(image.header, 0, kInfoHeaderSize);
+    WriteU32(image.header, 4, static_cast<std::uint32_t>(image.width));
+    WriteU32(image.header, 8, static_cast<std::uint32_t>(image.height));
+    WriteU16(image.header, 12, 1);
+    WriteU16(image.header, 14, static_cast<std::uint32_t>(image.bitCount));
+    WriteU32(image.header, 20, static_cast<std::uint32_t>(image.stride) * static_cast<std::uint32_t>(image.height));
 }
 
 // Copies the stored colour table; entries the file does not give stay black.

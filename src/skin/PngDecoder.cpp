@@ -5,6 +5,8 @@
 #include <csetjmp>
 #include <cstring>
 
+#include "common/Bytes.h"
+
 #include "skin/DibImage.h"
 
 namespace tc {
@@ -34,15 +36,6 @@ bool IsAcceptedType(int colorType, int bitDepth) {
     if (colorType == PNG_COLOR_TYPE_RGB) return bitDepth == 8;
     if (colorType == PNG_COLOR_TYPE_PALETTE) return bitDepth == 4 || bitDepth == 8;
     return false;
-}
-
-void PutU16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-    b[at] = static_cast<std::uint8_t>(v);
-    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-void PutU32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-    PutU16(b, at, v & 0xFFFF);
-    PutU16(b, at + 2, v >> 16);
 }
 
 // Owns the libpng structures for one decoding.
@@ -93,13 +86,13 @@ Layout LayoutFor(const Header& h) {
 void WriteHeaders(const Header& h, const Layout& l, std::vector<std::uint8_t>& image) {
     image[0] = 'B';
     image[1] = 'M';
-    PutU32(image, 2, static_cast<std::uint32_t>(l.total));
-    PutU32(image, 10, static_cast<std::uint32_t>(l.pixelOffset));
-    PutU32(image, 14, kInfoHeaderSize);
-    PutU32(image, 18, h.width);
-    PutU32(image, 22, h.height);
-    PutU16(image, 26, 1);
-    PutU16(image, 28, static_cast<std::uint32_t>(l.bitCount));
+    WriteU32(image, 2, static_cast<std::uint32_t>(l.total));
+    WriteU32(image, 10, static_cast<std::uint32_t>(l.pixelOffset));
+    WriteU32(image, 14, kInfoHeaderSize);
+    WriteU32(image, 18, h.width);
+    WriteU32(image, 22, h.height);
+    WriteU16(image, 26, 1);
+    WriteU16(image, 28, static_cast<std::uint32_t>(l.bitCount));
 }
 
 void WriteColorTable(png_structp png, png_infop info, const Layout& l, std::vector<std::uint8_t>& image) {

@@ -163,6 +163,15 @@ std::vector<std::string> CatHarness::ListFolder(const std::string& relative) con
     return names;
 }
 
+HWND CatHarness::StartTabby(const std::string& settings, HANDLE* process) {
+    constexpr DWORD kStartTimeout = 20000;
+    InstallTestSkin("tabby-bmp", "tabby");
+    WriteFile("tumblecat.cfg", settings);
+    HANDLE started = Start();
+    if (process) *process = started;
+    return WaitForCatWindow(started, kStartTimeout);
+}
+
 HANDLE CatHarness::Start() {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

@@ -40,6 +40,10 @@ public:
     // Names of the entries of a folder in enumeration order ("." and ".." included).
     std::vector<std::string> ListFolder(const std::string& relative) const;
 
+    // Installs the test skin as skin\tabby, writes tumblecat.cfg, starts the program and
+    // waits for its window (null when none showed).
+    HWND StartTabby(const std::string& settings, HANDLE* process = nullptr);
+
     // Starts tumblecat.exe from the base directory; returns the process handle (owned here).
     HANDLE Start();
     // Waits for a started process to end; returns its exit code, or STILL_ACTIVE on timeout.

@@ -54,10 +54,8 @@ bool WaitForVisibility(HWND window, bool visible) {
 TEST(Desktop, CatStandsOnTheTaskbarInTheShapeOfItsPicture) {
     DesktopScene desktop(false);
     CatHarness cat;
-    cat.InstallTestSkin("tabby-bmp", "tabby");
-    cat.WriteFile("tumblecat.cfg", Settings("tabby"));
-    HANDLE process = cat.Start();
-    HWND window = cat.WaitForCatWindow(process, kStartTimeout);
+    HANDLE process = nullptr;
+    HWND window = cat.StartTabby(Settings("tabby"), &process);
     ASSERT_NE(window, nullptr);
     // Probed before the test's own taskbar exists: tray requests go to the "Shell_TrayWnd"
     // window, and the test's stand-in does not keep icons.
@@ -89,10 +87,8 @@ TEST(Desktop, CatStandsOnTheTaskbarInTheShapeOfItsPicture) {
 
 TEST(Desktop, IconizeHidesIntoTheTrayAndShowsAgain) {
     CatHarness cat;
-    cat.InstallTestSkin("tabby-bmp", "tabby");
-    cat.WriteFile("tumblecat.cfg", Settings("tabby"));
-    HANDLE process = cat.Start();
-    HWND window = cat.WaitForCatWindow(process, kStartTimeout);
+    HANDLE process = nullptr;
+    HWND window = cat.StartTabby(Settings("tabby"), &process);
     ASSERT_NE(window, nullptr);
 
     SendMessageA(window, kTrayMessage, 1, WM_LBUTTONDBLCLK);
@@ -110,10 +106,7 @@ TEST(Desktop, IconizeHidesIntoTheTrayAndShowsAgain) {
 
 TEST(Desktop, TransparencyFromTheSettingsMakesALayeredWindow) {
     CatHarness cat;
-    cat.InstallTestSkin("tabby-bmp", "tabby");
-    cat.WriteFile("tumblecat.cfg", Settings("tabby", 512 + 256 + 128));
-    HANDLE process = cat.Start();
-    HWND window = cat.WaitForCatWindow(process, kStartTimeout);
+    HWND window = cat.StartTabby(Settings("tabby", 512 + 256 + 128));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED, WS_EX_LAYERED);
     BYTE alpha = 0;
@@ -125,10 +118,7 @@ TEST(Desktop, TransparencyFromTheSettingsMakesALayeredWindow) {
 
 TEST(Desktop, OpaqueWithoutTransparency) {
     CatHarness cat;
-    cat.InstallTestSkin("tabby-bmp", "tabby");
-    cat.WriteFile("tumblecat.cfg", Settings("tabby"));
-    HANDLE process = cat.Start();
-    HWND window = cat.WaitForCatWindow(process, kStartTimeout);
+    HWND window = cat.StartTabby(Settings("tabby"));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
 }
