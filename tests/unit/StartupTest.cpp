@@ -164,6 +164,16 @@ TEST_F(StartupTest, SecondCopyEndsWithoutAWindow) {
     });
 }
 
+TEST_F(StartupTest, AFailedWriteLeavesTheOldSettingsWhole) {
+    dir.Write("tumblecat.cfg", "old settings\r\n");
+    dir.MakeFolder("tumblecat.cfg.new");  // the temporary name cannot be written
+    EXPECT_FALSE(fake.files.WriteWholeFile(dir.Base() + "tumblecat.cfg", "new settings\r\n"));
+    EXPECT_EQ(dir.Read("tumblecat.cfg"), "old settings\r\n");
+    EXPECT_TRUE(fake.files.WriteWholeFile(dir.Base() + "readme.txt", "written\r\n"));
+    EXPECT_EQ(dir.Read("readme.txt"), "written\r\n");
+    EXPECT_FALSE(dir.Exists("readme.txt.new")) << "no temporary file is left behind";
+}
+
 TEST_F(StartupTest, NoMutexNoWindow) {
     fake.system.failMutexCreation = true;
     RunApp();
