@@ -88,7 +88,9 @@ public:
 
     bool OnInitDialog() override;
     bool OnCommand(std::uintptr_t wParam, std::intptr_t lParam) override;
-    void OnCancel() override {}  // Escape never ends the character window
+    // Neither Escape nor Enter ends the character window: keys have no function on it.
+    void OnCancel() override {}
+    void OnOK() override {}
     bool WindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) override;
 
     // Settings and list files (app/TumbleDlg.cpp).

@@ -16,6 +16,10 @@ namespace {
 constexpr png_fixed_point kScreenGammaFixed = 220000;
 constexpr png_fixed_point kAssumedFileGammaFixed = 50000;
 constexpr std::size_t kSignatureBytes = 4;
+constexpr png_alloc_size_t kMaxChunkBytes = 1 << 20;
+constexpr png_uint_32 kMaxCachedChunks = 128;
+constexpr png_byte kSkippedChunks[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf";
+constexpr int kSkippedChunkCount = 6;
 
 struct MemoryReader {
     std::string_view data;
@@ -118,6 +122,12 @@ bool DecodeInto(PngReader& reader, MemoryReader& input, std::vector<std::uint8_t
     if (setjmp(png_jmpbuf(png))) return false;
 
     png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
+    // libpng reads some ancillary chunks whole into a buffer it allocates and clears first,
+    // so one that declares a huge length costs that much memory before the read fails.
+    // None of them matters for a surface: they are skipped unread.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, kSkippedChunkCount);
+    png_set_chunk_malloc_max(png, kMaxChunkBytes);
+    png_set_chunk_cache_max(png, kMaxCachedChunks);
     png_set_read_fn(png, &input, ReadFromMemory);
     png_set_sig_bytes(png, static_cast<int>(kSignatureBytes));
     png_read_info(png, info);

@@ -233,6 +233,16 @@ TEST(PngFile, RefusedTypesAndDamagedFilesFail) {
     EXPECT_TRUE(bmp.empty());
 }
 
+TEST(PngFile, ChunksDeclaringHugeLengthsAreRefused) {
+    std::string png = MakePng(7, 3, [](int, int) { return 0x102030u; });
+    // A tEXt chunk of 402 MB declared length, right after IHDR (8 + 25 bytes). The fuzz
+    // corpus keeps the input that found it, so a run that allocated it again would fail.
+    const std::string chunk("\x18\x00\x00\x25tEXtdafy", 12);
+    png.insert(33, chunk);
+    std::vector<std::uint8_t> bmp;
+    EXPECT_FALSE(DecodePng(png, bmp));
+}
+
 TEST(PngFile, GammaFromTheFileIsApplied) {
     PngOptions linear;
     linear.withGamma = true;

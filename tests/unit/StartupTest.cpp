@@ -195,6 +195,8 @@ TEST_F(StartupTest, EscapeAndDragIconMessages) {
     RunApp([&](CTumbleDlg& dlg) {
         EXPECT_TRUE(dlg.OnCommand(kIdCancel, 0));
         EXPECT_FALSE(fake.windows.ended) << "Escape never ends the character window";
+        EXPECT_TRUE(dlg.OnCommand(kIdOk, 0));
+        EXPECT_FALSE(fake.windows.ended) << "nor does Enter";
         std::intptr_t result = 0;
         EXPECT_TRUE(dlg.WindowProc(kWmQueryDragIcon, 0, 0, result));
         EXPECT_EQ(static_cast<NativeHandle>(result), test::FakeWindowSystem::kAppIcon);
