@@ -108,7 +108,12 @@ TEST(Desktop, TransparencyFromTheSettingsMakesALayeredWindow) {
     CatHarness cat;
     HWND window = cat.StartTabby(Settings("tabby", 512 + 256 + 128));
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED, WS_EX_LAYERED);
+    // The window shows with its first pose, a moment before start-up applies the opacity.
+    int waited = 0;
+    for (; waited < 60 && !(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED); ++waited) Sleep(50);
+    EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED, WS_EX_LAYERED)
+        << "waited " << waited << " style " << std::hex << GetWindowLongA(window, GWL_EXSTYLE) << " window " << window
+        << " alive " << IsWindow(window);
     BYTE alpha = 0;
     DWORD flags = 0;
     ASSERT_TRUE(GetLayeredWindowAttributes(window, nullptr, &alpha, &flags));
@@ -120,6 +125,7 @@ TEST(Desktop, OpaqueWithoutTransparency) {
     CatHarness cat;
     HWND window = cat.StartTabby(Settings("tabby"));
     ASSERT_NE(window, nullptr);
+    Sleep(1000);  // past the end of start-up
     EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
 }
 
