@@ -128,12 +128,11 @@ void CTumbleDlg::AddTrayIcon() {
     m_trayIcon.callbackMessage = kMsgTrayNotify;
     m_trayIcon.icon = Windows().SmallIcon(m_hWnd);
     m_trayIcon.tip = kCharacterWindowTitle;
-    m_trayIconAdded = Windows().AddTrayIcon(m_trayIcon);
+    Windows().AddTrayIcon(m_trayIcon);  // a failure is not reported
 }
 
 void CTumbleDlg::RemoveTrayIcon() {
     if (m_trayIcon.window) Windows().DeleteTrayIcon(m_trayIcon);
-    m_trayIconAdded = false;
 }
 
 void CTumbleDlg::OnTrayNotify(std::intptr_t mouseMessage) {

@@ -39,8 +39,8 @@ void CTumbleDlg::SetStartValues() {
     m_placeMode = 0;
 
     static_cast<CharacterSettings&>(*this) = CharacterSettings{};
-    m_balloonOffsetX = kBalloonOffsetNotGiven;
-    m_balloonOffsetY = kBalloonOffsetNotGiven;
+    m_balloonOffsetX = kOffsetNotGiven;
+    m_balloonOffsetY = kOffsetNotGiven;
     m_transparencyReady = false;
     m_loading = true;
     m_iconized = false;
@@ -176,15 +176,7 @@ void CTumbleDlg::WriteListFiles() {
 
 void CTumbleDlg::ReadVersion() {
     const auto bytes = platform().files.ReadWholeFile(BasePath(kReadmeFile));
-    if (!bytes) {
-        m_version = "unknown";
-        return;
-    }
-    TextReader reader(*bytes);
-    std::string line;
-    reader.ReadLine(line, 1024);
-    DropTrailingLineFeed(line);
-    m_version = line;
+    m_version = bytes ? FirstLineOf(*bytes) : "unknown";
 }
 
 // --- Shutdown ---

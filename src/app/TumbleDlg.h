@@ -31,9 +31,7 @@ namespace tc {
 
 constexpr int kCharacterDialogTemplate = 102;
 constexpr int kAppIconResource = 128;
-constexpr int kSurfaceTableSize = kSurfaceCount;
 constexpr int kFramesPerSurface = 10;
-constexpr int kBalloonOffsetNotGiven = kOffsetNotGiven;
 constexpr const char* kCharacterWindowTitle = "たんぶる";
 
 // Messages of the character window beyond the system's own.
@@ -181,12 +179,11 @@ public:
     int m_winWidth = 0;
     int m_winHeight = 0;
     int m_taskbarOffset = 0;
-    std::array<OwnedObject, kSurfaceTableSize> m_surfaceRegion{};
-    std::array<Extent, kSurfaceTableSize> m_surfaceExtent{};
+    std::array<OwnedObject, kSurfaceCount> m_surfaceRegion{};
+    std::array<Extent, kSurfaceCount> m_surfaceExtent{};
     bool m_transparencyReady = false;
     bool m_iconized = false;
     TrayIcon m_trayIcon;
-    bool m_trayIconAdded = false;
 
     // Timer loop and conversation.
     int m_blinkCounter = -1;
@@ -219,15 +216,15 @@ public:
     int m_normalSurfaceCount = 1;
     int m_dropSurfaceFirst = 1;
     int m_dropSurfaceCount = 1;
-    std::array<std::optional<SurfaceInfo>, kSurfaceTableSize> m_surfaceInfo{};
-    std::array<OwnedObject, kSurfaceTableSize> m_surfaceBitmap{};
-    std::array<int, kSurfaceTableSize> m_surfaceBitsSize{};
-    std::array<std::array<OwnedObject, kFramesPerSurface>, kSurfaceTableSize> m_surfaceFrames{};
-    std::array<int, kSurfaceTableSize> m_surfaceLastFrame{};
-    std::array<HeadRect, kSurfaceTableSize> m_headRect{};
+    std::array<std::optional<SurfaceInfo>, kSurfaceCount> m_surfaceInfo{};
+    std::array<OwnedObject, kSurfaceCount> m_surfaceBitmap{};
+    std::array<int, kSurfaceCount> m_surfaceBitsSize{};
+    std::array<std::array<OwnedObject, kFramesPerSurface>, kSurfaceCount> m_surfaceFrames{};
+    std::array<int, kSurfaceCount> m_surfaceLastFrame{};
+    std::array<HeadRect, kSurfaceCount> m_headRect{};
     std::vector<std::uint8_t> m_pngImage;
-    int m_balloonOffsetX = kBalloonOffsetNotGiven;
-    int m_balloonOffsetY = kBalloonOffsetNotGiven;
+    int m_balloonOffsetX = kOffsetNotGiven;
+    int m_balloonOffsetY = kOffsetNotGiven;
 
 private:
     void SetStartValues();

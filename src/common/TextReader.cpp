@@ -34,6 +34,14 @@ void DropTrailingLineFeed(std::string& line) {
     if (!line.empty() && line.back() == '\n') line.pop_back();
 }
 
+std::string FirstLineOf(std::string_view rawBytes) {
+    TextReader reader(rawBytes);
+    std::string line;
+    reader.ReadLine(line);
+    DropTrailingLineFeed(line);
+    return line;
+}
+
 int ParseLenientInt(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;

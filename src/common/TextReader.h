@@ -32,6 +32,10 @@ private:
 // Removes one trailing line feed, if there is one.
 void DropTrailingLineFeed(std::string& line);
 
+// The first line of a text file (at most 1023 bytes), without its line feed; empty for an
+// empty file.
+std::string FirstLineOf(std::string_view rawBytes);
+
 // Reads a number as atoi does: leading white space, an optional sign, decimal digits up to
 // the first other character; no digits gives 0. Values beyond the int range are clamped.
 int ParseLenientInt(std::string_view text);

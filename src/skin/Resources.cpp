@@ -69,11 +69,7 @@ void SetDisplayName(SElement& element, ResourceListKind kind, const std::string&
 std::optional<std::string> FirstLine(FileSystem& files, const std::string& path) {
     const auto bytes = files.ReadWholeFile(path);
     if (!bytes) return std::nullopt;
-    TextReader reader(*bytes);
-    std::string line;
-    reader.ReadLine(line, kNameLineBuffer);
-    DropTrailingLineFeed(line);
-    return line;
+    return FirstLineOf(*bytes);
 }
 
 void ReadSkinNames(FileSystem& files, const std::string& folder, ResourceListKind kind, ElementList& list) {

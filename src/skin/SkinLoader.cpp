@@ -80,7 +80,7 @@ std::optional<DibImage> CTumbleDlg::ReadSurfaceImage(const std::string& path, Su
 
 bool CTumbleDlg::LoadSurfaces(SurfaceKind kind) {
     int loaded = 0;
-    while (loaded < kSurfaceTableSize && LoadSurface(SkinPath(SurfaceFileName(loaded, kind)), loaded, kind)) ++loaded;
+    while (loaded < kSurfaceCount && LoadSurface(SkinPath(SurfaceFileName(loaded, kind)), loaded, kind)) ++loaded;
     if (loaded == 0) return false;
     m_surfaceCount = loaded;
     return true;
@@ -119,7 +119,7 @@ void CTumbleDlg::LoadFrames(SurfaceKind kind) {
 }
 
 void CTumbleDlg::ReleaseSurfaces() {
-    for (int s = 0; s < kSurfaceTableSize; ++s) {
+    for (int s = 0; s < kSurfaceCount; ++s) {
         m_surfaceBitmap[s].Reset();
         m_surfaceRegion[s].Reset();
         for (OwnedObject& frame : m_surfaceFrames[s]) frame.Reset();
@@ -137,7 +137,7 @@ void CTumbleDlg::ReadBalloonOffsets() {
 }
 
 void CTumbleDlg::ReadHeadRects() {
-    for (int s = 0; s < kSurfaceTableSize; ++s) m_headRect[s] = DefaultHeadRect(m_surfaceExtent[s]);
+    for (int s = 0; s < kSurfaceCount; ++s) m_headRect[s] = DefaultHeadRect(m_surfaceExtent[s]);
     if (const auto bytes = platform().files.ReadWholeFile(SkinPath("headrect.txt"))) ParseHeadRects(*bytes, m_headRect);
 }
 
