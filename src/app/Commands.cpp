@@ -36,13 +36,15 @@ ContextMenu CTumbleDlg::BuildContextMenu() const {
     return menu;
 }
 
-void CTumbleDlg::OnRButtonDown(Point client) {
-    if (m_quitRequested) return;  // no command is offered while the program ends
-    Windows().TrackContextMenu(m_hWnd, BuildContextMenu(), Windows().ClientToScreen(m_hWnd, client));
+bool CTumbleDlg::OnRButtonDown(Point client) {
+    if (m_quitRequested) return true;  // no command is offered while the program ends
+    platform().input.TrackContextMenu(m_hWnd, BuildContextMenu(), Windows().ClientToScreen(m_hWnd, client));
+    return true;
 }
 
-void CTumbleDlg::ChangeSkin(const std::string& folder, bool saveFreePosition) {
-    if (saveFreePosition) WriteOmni();
+// The free position the user dragged the skin being left to is saved on every path.
+void CTumbleDlg::ChangeSkin(const std::string& folder) {
+    WriteOmni();
     m_skinName = folder;
     if (!LoadSkin(true)) {
         // As at start-up: the program ends and the settings file keeps the last good run.
@@ -52,14 +54,13 @@ void CTumbleDlg::ChangeSkin(const std::string& folder, bool saveFreePosition) {
     Greet();
 }
 
-bool CTumbleDlg::OnCommand(std::uintptr_t wParam, std::intptr_t lParam) {
-    const int id = static_cast<int>(wParam & 0xFFFF);
+bool CTumbleDlg::OnCommand(int id) {
     if (id >= kDroplingIdBase && id < kFirstSkinCommand) {
         if (const SElement* set = FindByCommand(m_menuDroplings, id)) Drop(set->folder);
         return true;
     }
     if (id >= kFirstSkinCommand) {
-        if (const SElement* skin = FindByCommand(m_menuSkins, id)) ChangeSkin(skin->folder, true);
+        if (const SElement* skin = FindByCommand(m_menuSkins, id)) ChangeSkin(skin->folder);
         return true;
     }
     switch (id) {
@@ -70,8 +71,7 @@ bool CTumbleDlg::OnCommand(std::uintptr_t wParam, std::intptr_t lParam) {
         OnQuit();
         return true;
     case kCmdDefaultSkin:
-        // The position of the skin being left is not saved on this path.
-        if (m_skinName != kDefaultSkinFolder) ChangeSkin(kDefaultSkinFolder, false);
+        if (m_skinName != kDefaultSkinFolder) ChangeSkin(kDefaultSkinFolder);
         return true;
     case kCmdNoConsecutiveDrop:
         m_noConsecutiveDrop = !m_noConsecutiveDrop;
@@ -88,7 +88,7 @@ bool CTumbleDlg::OnCommand(std::uintptr_t wParam, std::intptr_t lParam) {
     case kCmdDroplingProfile:
         return true;  // these open dialogs, which this program does not show yet
     default:
-        return CDialog::OnCommand(wParam, lParam);
+        return CDialog::OnCommand(id);
     }
 }
 

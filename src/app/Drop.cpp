@@ -5,7 +5,6 @@
 #include "app/AppGlobals.h"
 #include "app/TumbleDlg.h"
 #include "common/Random.h"
-#include "interop/Directory.h"
 
 namespace tc {
 
@@ -17,9 +16,14 @@ std::string FormatDropParams(const std::string& set, int reactionMethod, int sst
            std::to_string((transparentDroplings ? 256 : 0) + alpha) + "~" + targets;
 }
 
+bool CTumbleDlg::OnLButtonDblClk(Point /*client*/) {
+    DropRandomObject();
+    return true;
+}
+
 void CTumbleDlg::Drop(const std::string& objectName) {
     if (m_dropPose) return;  // the last drop is still showing
-    if (m_noConsecutiveDrop && platform().system.NamedMutexExists(kDroplingMutex)) return;
+    if (m_noConsecutiveDrop && platform().ipc.NamedMutexExists(kDroplingMutex)) return;
 
     std::string targets;
     if (!RefreshDirectory()) {
@@ -39,11 +43,7 @@ void CTumbleDlg::Drop(const std::string& objectName) {
                 targets = PickRandomTarget();
             }
         } else if (m_target == kTargetAll) {
-            if (RefreshDirectory()) {
-                for (const SDSakura& entry : m_sakuraList) {
-                    if (IsShown(entry)) targets += entry.name + "^";
-                }
-            }
+            if (RefreshDirectory()) targets = ShownTargets(*this, Windows());
             if (Random() % 10 == 0 && !m_iconized) targets += SelfTargetToken(m_skinName);
         } else {
             targets = m_target + "^";  // passed on whether or not that character is here
@@ -61,18 +61,11 @@ void CTumbleDlg::DropRandomObject() {
     Drop(m_menuDroplings[static_cast<std::size_t>(i)].folder);
 }
 
-std::string CTumbleDlg::PickRandomTarget() {
-    std::vector<const SDSakura*> shown;
-    for (const SDSakura& entry : m_sakuraList) {
-        if (IsShown(entry)) shown.push_back(&entry);
-    }
-    if (shown.empty()) return std::string();
-    return shown[static_cast<std::size_t>(RandomIndex(static_cast<int>(shown.size())))]->name + "^";
-}
+std::string CTumbleDlg::PickRandomTarget() { return RandomShownTarget(*this, Windows()); }
 
 void CTumbleDlg::LaunchDropling() {
     Windows().KillTimer(m_hWnd, kTimerLaunch);
-    platform().system.StartProgram(s_baseDirectory + kDroplingProgram, m_dropParams);
+    platform().shell.StartProgram(s_baseDirectory + kDroplingProgram, m_dropParams);
     Windows().SetTimer(m_hWnd, kTimerReturnPose, kReturnPoseDelay);
     SayRandomLine(m_msgExecute);
 }

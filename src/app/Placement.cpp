@@ -1,7 +1,6 @@
 // Where the cat's window stands and what shape it has: the surface regions, the pose
 // choice, the taskbar offset, dragging, painting, transparency, always on top, iconizing
 // into the tray, and the tray icon.
-#include "app/Shape.h"
 #include "app/TumbleDlg.h"
 #include "common/Random.h"
 #include "platform/Messages.h"
@@ -12,13 +11,6 @@ namespace {
 constexpr const char* kTaskbarClass = "Shell_TrayWnd";
 constexpr unsigned kTrayIconId = 1;
 }  // namespace
-
-bool CTumbleDlg::BuildSurfaceRegion(int surface, const DibImage& image) {
-    const SurfaceShape shape = BuildSurfaceShape(image);
-    m_surfaceExtent[surface] = {shape.extentLeft, shape.extentRight};
-    m_surfaceRegion[surface] = OwnedObject(Windows(), Windows().CreateRegion(shape.runs));
-    return true;
-}
 
 void CTumbleDlg::SetPose(bool dropPose) {
     m_dropPose = dropPose;
@@ -33,7 +25,7 @@ void CTumbleDlg::SetPose(bool dropPose) {
     if (m_surface < 0 || !m_surfaceInfo[m_surface]) return;
 
     const SurfaceInfo& info = *m_surfaceInfo[m_surface];
-    Windows().SetWindowShape(m_hWnd, m_surfaceRegion[m_surface].Get());
+    platform().painting.SetWindowShape(m_hWnd, m_surfaceRegion[m_surface].Get());
     if (m_placeMode == 0 || m_placeMode == 2) {
         m_posY = Windows().ScreenRect().bottom - info.height + 1;
         if (m_placeMode == 2) m_placeMode = 1;
@@ -64,45 +56,59 @@ void CTumbleDlg::MoveToPosition() {
     Windows().Invalidate(m_hWnd, m_winWidth, m_winHeight);
 }
 
-void CTumbleDlg::OnLButtonDown(Point client) {
+bool CTumbleDlg::OnLButtonDown(Point client) {
     const Point screen = Windows().ClientToScreen(m_hWnd, client);
     const Rect window = Windows().WindowRect(m_hWnd);
     m_dragOffsetX = screen.x - window.left;
     m_dragOffsetY = screen.y - window.top;
     m_dragging = true;
-    Windows().SetCapture(m_hWnd);
+    platform().input.SetCapture(m_hWnd);
+    return true;
 }
 
-void CTumbleDlg::OnMouseMove(Point client) {
-    if (!m_dragging) return;
+bool CTumbleDlg::OnMouseMove(Point client, bool leftButtonDown) {
+    // Without the button held the drag is over, whatever became of its release.
+    if (!m_dragging || !leftButtonDown) return true;
     const Point screen = Windows().ClientToScreen(m_hWnd, client);
     m_posX = screen.x - m_dragOffsetX;
     if (m_placeMode != 0) m_posY = screen.y - m_dragOffsetY;  // on the bottom only sideways
     const int top = m_posY - m_taskbarOffset;
     Windows().MoveWindow(m_hWnd, {m_posX, top, m_posX + m_winWidth, top + m_winHeight});
+    return true;
 }
 
-void CTumbleDlg::OnLButtonUp() {
+bool CTumbleDlg::OnLButtonUp(Point /*client*/) {
     m_dragging = false;
-    Windows().ReleaseCapture();
+    platform().input.ReleaseCapture();
+    return true;
 }
 
-void CTumbleDlg::OnPaint() {
+// A menu opened mid-drag (or any other window) takes the capture: the button-up may then
+// never come, so the drag ends here.
+bool CTumbleDlg::OnCaptureChanged() {
+    m_dragging = false;
+    return true;
+}
+
+bool CTumbleDlg::OnPaint() {
+    Painting& painting = platform().painting;
     if (m_loading || m_surface < 0 || !m_surfaceInfo[m_surface]) {
-        Windows().PaintWindow(m_hWnd, 0, 0, 0);
-        return;
+        painting.PaintWindow(m_hWnd, 0, 0, 0);
+        return true;
     }
     const int lastFrame = m_surfaceLastFrame[m_surface];
-    const bool showFrame = m_blinkCounter != -1 && lastFrame != -1 && m_blinkCounter <= lastFrame;
-    const NativeHandle bitmap =
-        showFrame ? m_surfaceFrames[m_surface][m_blinkCounter].Get() : m_surfaceBitmap[m_surface].Get();
+    const bool frameDue = m_blinkCounter != -1 && lastFrame != -1 && m_blinkCounter <= lastFrame;
+    // A frame whose file did not decode shows the surface instead of nothing.
+    const NativeHandle frame = frameDue ? m_surfaceFrames[m_surface][m_blinkCounter].Get() : 0;
+    const NativeHandle bitmap = frame ? frame : m_surfaceBitmap[m_surface].Get();
     const SurfaceInfo& info = *m_surfaceInfo[m_surface];
-    Windows().PaintWindow(m_hWnd, bitmap, info.width, info.height);
+    painting.PaintWindow(m_hWnd, bitmap, info.width, info.height);
+    return true;
 }
 
 void CTumbleDlg::ApplyTransparency() {
     if (!m_transparencyReady || !m_transparent) return;
-    Windows().SetLayeredAlpha(m_hWnd, m_alpha & 0xFF);
+    platform().painting.SetLayeredAlpha(m_hWnd, m_alpha & 0xFF);
 }
 
 void CTumbleDlg::OnAlwaysOnTop() {
@@ -128,11 +134,11 @@ void CTumbleDlg::AddTrayIcon() {
     m_trayIcon.callbackMessage = kMsgTrayNotify;
     m_trayIcon.icon = Windows().SmallIcon(m_hWnd);
     m_trayIcon.tip = kCharacterWindowTitle;
-    Windows().AddTrayIcon(m_trayIcon);  // a failure is not reported
+    platform().shell.AddTrayIcon(m_trayIcon);  // a failure is not reported
 }
 
 void CTumbleDlg::RemoveTrayIcon() {
-    if (m_trayIcon.window) Windows().DeleteTrayIcon(m_trayIcon);
+    if (m_trayIcon.window) platform().shell.DeleteTrayIcon(m_trayIcon);
 }
 
 void CTumbleDlg::OnTrayNotify(std::intptr_t mouseMessage) {
@@ -140,7 +146,7 @@ void CTumbleDlg::OnTrayNotify(std::intptr_t mouseMessage) {
         OnIconize();
     } else if (mouseMessage == kWmRButtonDown) {
         // As a right button press on the cat at the cursor.
-        OnRButtonDown(Windows().ScreenToClient(m_hWnd, Windows().CursorPosition()));
+        OnRButtonDown(Windows().ScreenToClient(m_hWnd, platform().input.CursorPosition()));
     }
 }
 

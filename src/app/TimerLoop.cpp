@@ -16,7 +16,7 @@ void CTumbleDlg::StartPoseTimer() {
     Windows().SetTimer(m_hWnd, kTimerPose, ((Random() >> 13) + 1) * 30000);
 }
 
-void CTumbleDlg::OnTimer(int timerId) {
+bool CTumbleDlg::OnTimer(int timerId) {
     switch (timerId) {
     case kTimerLaunch:
         LaunchDropling();
@@ -40,8 +40,9 @@ void CTumbleDlg::OnTimer(int timerId) {
         StartPoseTimer();
         break;
     default:
-        break;
+        return false;
     }
+    return true;
 }
 
 void CTumbleDlg::Tick() {

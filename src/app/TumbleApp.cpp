@@ -22,7 +22,7 @@ std::string BaseDirectoryFromModulePath(const std::string& modulePath) {
 bool CTumbleApp::InitInstance() {
     Platform& p = platform();
     bool alreadyExisted = false;
-    auto mutex = p.system.CreateNamedMutex(kInstanceMutexName, alreadyExisted);
+    auto mutex = p.ipc.CreateNamedMutex(kInstanceMutexName, alreadyExisted);
     if (!mutex) return false;
     if (alreadyExisted) {
         mutex.reset();

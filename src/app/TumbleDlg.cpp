@@ -1,32 +1,23 @@
+// The character window's start-up, its settings and list files, and its shutdown.
 #include "app/TumbleDlg.h"
 
 #include "app/AppGlobals.h"
 #include "common/Random.h"
 #include "common/TextReader.h"
-#include "platform/Messages.h"
 #include "skin/Resources.h"
 
 namespace tc {
 
-namespace {
-
-Point PointFromLParam(std::intptr_t lParam) {
-    return {static_cast<std::int16_t>(lParam & 0xFFFF), static_cast<std::int16_t>((lParam >> 16) & 0xFFFF)};
-}
-
-}  // namespace
-
 CTumbleDlg::CTumbleDlg(Platform& platform) : CDialog(platform, kCharacterDialogTemplate) {
     m_hIcon = platform.windows.LoadAppIcon(kAppIconResource);
-    m_surfaceLastFrame.fill(-1);
 }
 
 CTumbleDlg::~CTumbleDlg() = default;
 
 std::string CTumbleDlg::BasePath(const char* fileName) const { return s_baseDirectory + fileName; }
 
-std::string CTumbleDlg::SkinPath(std::string_view fileName) const {
-    return SkinFilePath(s_baseDirectory, m_skinName, fileName);
+SkinSource CTumbleDlg::CurrentSkin() {
+    return SkinSource{platform().files, platform().painting, s_baseDirectory, m_skinName};
 }
 
 void CTumbleDlg::SetStartValues() {
@@ -44,10 +35,7 @@ void CTumbleDlg::SetStartValues() {
     m_transparencyReady = false;
     m_loading = true;
     m_iconized = false;
-    m_dropSurfaceFirst = 1;
-    m_normalSurfaceCount = 1;
-    m_dropSurfaceCount = 1;
-    m_surfaceCount = 2;
+    ResetSurfaceCounts(*this);
     m_dropPose = false;
 }
 
@@ -55,12 +43,12 @@ bool CTumbleDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     Windows().SetIcons(m_hWnd, m_hIcon);
     m_startFailed = false;
-    ReleaseSurfaces();
+    ReleaseSurfaces(*this);
     SetStartValues();
     SeedRandom(static_cast<std::uint32_t>(platform().system.TimeSeconds()));
     ReadSettings();
     Windows().SetWindowTitle(m_hWnd, kCharacterWindowTitle);
-    Windows().AcceptDroppedFiles(m_hWnd, true);
+    platform().shell.AcceptDroppedFiles(m_hWnd, true);
     ReadListFiles();
 
     if (!LoadSkin(false)) {
@@ -80,45 +68,17 @@ bool CTumbleDlg::OnInitDialog() {
     return true;
 }
 
-bool CTumbleDlg::WindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
-    result = 0;
+bool CTumbleDlg::OnAppMessage(unsigned message, std::uintptr_t first, std::intptr_t second, std::intptr_t& result) {
     switch (message) {
-    case kWmPaint:
-        OnPaint();
-        return true;
-    case kWmLButtonDown:
-        OnLButtonDown(PointFromLParam(lParam));
-        return true;
-    case kWmMouseMove:
-        OnMouseMove(PointFromLParam(lParam));
-        return true;
-    case kWmLButtonUp:
-        OnLButtonUp();
-        return true;
-    case kWmLButtonDblClk:
-        DropRandomObject();
-        return true;
-    case kWmRButtonDown:
-        OnRButtonDown(PointFromLParam(lParam));
-        return true;
     case kMsgRectangleQuery:
-        result = OnRectangleQuery(wParam, lParam);
-        return true;
-    case kWmTimer:
-        OnTimer(static_cast<int>(wParam));
+        result = OnRectangleQuery(first, second);
         return true;
     case kMsgTrayNotify:
-        OnTrayNotify(lParam);
+        OnTrayNotify(second);
         result = 1;
         return true;
-    case kWmQueryDragIcon:
-        result = static_cast<std::intptr_t>(m_hIcon);
-        return true;
-    case kWmDestroy:
-        OnDestroy();
-        return true;
     default:
-        return CDialog::WindowProc(message, wParam, lParam, result);
+        return false;
     }
 }
 
@@ -186,14 +146,18 @@ void CTumbleDlg::OnQuit() {
     m_quitRequested = true;
 }
 
+void CTumbleDlg::KillAllTimers() {
+    for (int timer : {kTimerLaunch, kTimerReturnPose, kTimerTick, kTimerEnd, kTimerTalk, kTimerAutoDrop, kTimerPose}) {
+        Windows().KillTimer(m_hWnd, timer);
+    }
+}
+
 void CTumbleDlg::OnDestroy() {
     WriteListFiles();
     if (!m_startFailed) WriteSettings();
     WriteOmni();
-    ReleaseSurfaces();
-    for (int timer : {kTimerLaunch, kTimerReturnPose, kTimerTick, kTimerEnd, kTimerTalk, kTimerAutoDrop, kTimerPose}) {
-        Windows().KillTimer(m_hWnd, timer);
-    }
+    ReleaseSurfaces(*this);
+    KillAllTimers();
     m_ownBlock.reset();
     m_sakuraList.clear();
     m_msgExecute.clear();

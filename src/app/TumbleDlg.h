@@ -1,14 +1,7 @@
-// The character window: a borderless dialog that shows the cat and owns nearly all state
-// of the program. The class holds the state record; its operations are defined with the
-// subsystem they belong to:
-//   app/TumbleDlg.cpp   start-up, message dispatch, commands, shutdown
-//   app/Placement.cpp   window shape, pose, placement, dragging, painting, tray
-//   app/TimerLoop.cpp   the timers and the 50 ms tick
-//   app/Commands.cpp    the context menu and its commands
-//   app/Drop.cpp        dropping falling objects
-//   skin/SkinLoader.cpp loading a skin: surfaces, frames and descriptor files
-//   interop/DirectoryQueries.cpp  other characters, the own block, the rectangle query
-//   talk/Speech.cpp     saying lines
+// The character window: a borderless dialog that shows the cat and owns nearly all state of
+// the program. Its state comes in records that the subsystems define (settings, skin,
+// directory, talk) plus the window's own members below; every operation is defined in this
+// folder, in the file named above its block.
 #pragma once
 
 #include <array>
@@ -19,19 +12,17 @@
 #include <vector>
 
 #include "app/SettingsFiles.h"
-#include "interop/Directory.h"
+#include "interop/DirectoryRecord.h"
 #include "platform/Framework.h"
-#include "platform/OwnedHandle.h"
-#include "skin/Descriptors.h"
-#include "skin/DibImage.h"
 #include "skin/Element.h"
-#include "skin/SkinFiles.h"
+#include "skin/SkinLoader.h"
+#include "skin/SkinRecord.h"
+#include "talk/TalkRecord.h"
 
 namespace tc {
 
 constexpr int kCharacterDialogTemplate = 102;
 constexpr int kAppIconResource = 128;
-constexpr int kFramesPerSurface = 10;
 constexpr const char* kCharacterWindowTitle = "たんぶる";
 
 // Messages of the character window beyond the system's own.
@@ -72,26 +63,23 @@ constexpr const char* kFilesetSkinsFile = "filesetlists.cfg";
 constexpr const char* kSettingsFile = "tumblecat.cfg";
 constexpr const char* kReadmeFile = "readme.txt";
 
-// Size and depth of a loaded surface image.
-struct SurfaceInfo {
-    int width = 0;
-    int height = 0;
-    int bitCount = 0;
-};
-
-class CTumbleDlg : public CDialog, public CharacterSettings {
+class CTumbleDlg : public CDialog,
+                   public CharacterSettings,  // app/SettingsFiles.h
+                   public SkinRecord,         // skin/SkinRecord.h
+                   public DirectoryRecord,    // interop/DirectoryRecord.h
+                   public TalkRecord {        // talk/TalkRecord.h
 public:
     explicit CTumbleDlg(Platform& platform);
     ~CTumbleDlg() override;
 
+    ////////////////////////
+    // TumbleDlg.cpp: start-up, settings and list files, shutdown
     bool OnInitDialog() override;
-    bool OnCommand(std::uintptr_t wParam, std::intptr_t lParam) override;
+    bool OnAppMessage(unsigned message, std::uintptr_t first, std::intptr_t second, std::intptr_t& result) override;
+    NativeHandle OnQueryDragIcon() override { return m_hIcon; }
     // Neither Escape nor Enter ends the character window: keys have no function on it.
     void OnCancel() override {}
     void OnOK() override {}
-    bool WindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) override;
-
-    // Settings and list files (app/TumbleDlg.cpp).
     bool ReadSettings();
     bool WriteSettings();
     bool ReadListFile(ElementList& list, const char* fileName);
@@ -100,31 +88,24 @@ public:
     void WriteListFiles();
     void ReadVersion();
     void OnQuit();
-    void OnDestroy();
+    void OnDestroy() override;
 
-    // Skin loading (skin/SkinLoader.cpp); restart is true for a skin change at run time.
+    ////////////////////////
+    // SkinLoading.cpp: loading a skin; restart is true for a skin change at run time
     bool LoadSkin(bool restart);
-    bool ReadProfile();
-    SurfaceKind ProbeSurfaceKind();
-    bool LoadSurfaces(SurfaceKind kind);
-    bool LoadSurface(const std::string& path, int surface, SurfaceKind kind);
-    void LoadFrames(SurfaceKind kind);
-    void ReleaseSurfaces();
-    void ReadBalloonOffsets();
-    void ReadHeadRects();
-    void ReadSeparation();
     void ReadOmni();
     void WriteOmni();
 
-    // Placement, shape and tray (app/Placement.cpp).
-    bool BuildSurfaceRegion(int surface, const DibImage& image);
+    ////////////////////////
+    // Placement.cpp: pose, placement, dragging, painting, transparency, tray
     void SetPose(bool dropPose);
     int TaskbarOffset();
     void MoveToPosition();
-    void OnLButtonDown(Point client);
-    void OnMouseMove(Point client);
-    void OnLButtonUp();
-    void OnPaint();
+    bool OnLButtonDown(Point client) override;
+    bool OnMouseMove(Point client, bool leftButtonDown) override;
+    bool OnLButtonUp(Point client) override;
+    bool OnCaptureChanged() override;
+    bool OnPaint() override;
     void ApplyTransparency();
     void OnAlwaysOnTop();
     void OnIconize();
@@ -132,35 +113,42 @@ public:
     void RemoveTrayIcon();
     void OnTrayNotify(std::intptr_t mouseMessage);
 
-    // Context menu and commands (app/Commands.cpp).
+    ////////////////////////
+    // Commands.cpp: the context menu and its commands
     ContextMenu BuildContextMenu() const;
-    void OnRButtonDown(Point client);
-    void ChangeSkin(const std::string& folder, bool saveFreePosition);
+    bool OnRButtonDown(Point client) override;
+    bool OnCommand(int id) override;
+    void ChangeSkin(const std::string& folder);
 
-    // Drops (app/Drop.cpp).
+    ////////////////////////
+    // Drop.cpp: dropping falling objects
+    bool OnLButtonDblClk(Point client) override;
     void Drop(const std::string& objectName);
     void DropRandomObject();
     std::string PickRandomTarget();
     void LaunchDropling();
     void EndDropPose();
 
-    // Other characters (interop/DirectoryQueries.cpp).
+    ////////////////////////
+    // Interop.cpp: other characters, the own block, the rectangle query
     bool RefreshDirectory();
     bool IsShown(const SDSakura& entry);
     void PublishOwnBlock();
     std::intptr_t OnRectangleQuery(std::uintptr_t processId, std::intptr_t address);
 
-    // Speech (talk/Speech.cpp).
+    ////////////////////////
+    // Talk.cpp: saying lines
     void Say(const std::string& text, const std::string& sender = std::string());
     void SayRandomLine(const std::vector<std::string>& lines);
     void Greet();
 
-    // Timers (app/TimerLoop.cpp).
-    void OnTimer(int timerId);
+    ////////////////////////
+    // TimerLoop.cpp: the timers and the 50 ms tick
+    bool OnTimer(int timerId) override;
     void Tick();
     void StartPoseTimer();
 
-    // --- The state record ---
+    // --- The window's own state ---
     NativeHandle m_hIcon = 0;
     bool m_startFailed = false;
     bool m_loading = true;
@@ -179,16 +167,12 @@ public:
     int m_winWidth = 0;
     int m_winHeight = 0;
     int m_taskbarOffset = 0;
-    std::array<OwnedObject, kSurfaceCount> m_surfaceRegion{};
-    std::array<Extent, kSurfaceCount> m_surfaceExtent{};
     bool m_transparencyReady = false;
     bool m_iconized = false;
     TrayIcon m_trayIcon;
 
-    // Timer loop and conversation.
+    // Timer loop.
     int m_blinkCounter = -1;
-    int m_talkIndex = -1;
-    int m_talkPhase = 0;
 
     // Drop launcher.
     std::string m_dropParams;
@@ -197,40 +181,11 @@ public:
     // Shutdown.
     bool m_quitRequested = false;
 
-    // Other characters and the own block.
-    std::vector<SDSakura> m_sakuraList;
-    int m_sakuraCurrent = -1;
-    std::unique_ptr<SharedBlock> m_ownBlock;  // the mapping and its view, released together
-
-    // Lines said on events (filled from speak.txt).
-    std::vector<std::string> m_msgExecute;
-    std::vector<std::string> m_msgExecuteAlone;
-    // The last line said and its sender, as the balloon shows them.
-    std::string m_lastSaid;
-    std::string m_lastSender;
-
-    // Skin and surfaces.
-    std::string m_skinTitle;
-    std::string m_skinProfile;
-    int m_surfaceCount = 2;
-    int m_normalSurfaceCount = 1;
-    int m_dropSurfaceFirst = 1;
-    int m_dropSurfaceCount = 1;
-    std::array<std::optional<SurfaceInfo>, kSurfaceCount> m_surfaceInfo{};
-    std::array<OwnedObject, kSurfaceCount> m_surfaceBitmap{};
-    std::array<int, kSurfaceCount> m_surfaceBitsSize{};
-    std::array<std::array<OwnedObject, kFramesPerSurface>, kSurfaceCount> m_surfaceFrames{};
-    std::array<int, kSurfaceCount> m_surfaceLastFrame{};
-    std::array<HeadRect, kSurfaceCount> m_headRect{};
-    std::vector<std::uint8_t> m_pngImage;
-    int m_balloonOffsetX = kOffsetNotGiven;
-    int m_balloonOffsetY = kOffsetNotGiven;
-
 private:
     void SetStartValues();
     std::string BasePath(const char* fileName) const;
-    std::string SkinPath(std::string_view fileName) const;
-    std::optional<DibImage> ReadSurfaceImage(const std::string& path, SurfaceKind kind);
+    SkinSource CurrentSkin();
+    void KillAllTimers();
     WindowSystem& Windows() { return platform().windows; }
 };
 

@@ -56,8 +56,11 @@ std::vector<SDSakura> ParseSakuraText(std::string_view text) {
             value = rest.substr(0, cr);
             rest.remove_prefix(cr);
         }
+        // A pass that consumed nothing found no line: it stores no entry, which would
+        // otherwise count as a character without a name or window.
+        if (rest.size() == before) break;
         Store(EntryFor(entries, id), key, value);
-        if (rest.size() < kMinimumRest || rest.size() == before) break;
+        if (rest.size() < kMinimumRest) break;
     }
     return entries;
 }

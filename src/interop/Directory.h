@@ -30,9 +30,9 @@ constexpr const char* kStandWindowClass = "Texture0";
 constexpr int kStandWindowSide = 400;
 constexpr const char* kStandPath = "stand.exe";
 
-// Parses the block's text. The parse makes at least one pass, so an empty text gives one
-// entry with an empty identifier. It ends when fewer than 6 characters remain, or when a
-// pass consumes nothing (a tail without dot, 0x01 or line end).
+// Parses the block's text. The parse ends when fewer than 6 characters remain, or when a
+// pass consumes nothing (a tail without dot, 0x01 or line end); such a pass stores no
+// entry, so an empty text gives none.
 std::vector<SDSakura> ParseSakuraText(std::string_view text);
 
 // A character window counts as shown when the top byte of its style is 0x94 or 0x96

@@ -4,8 +4,20 @@
 
 namespace tc {
 
-bool CDialog::OnCommand(std::uintptr_t wParam, std::intptr_t /*lParam*/) {
-    switch (static_cast<int>(wParam & 0xFFFF)) {
+namespace {
+
+// The signed 16-bit halves of a packed position, as GET_X_LPARAM and GET_Y_LPARAM take them.
+Point PointFromPacked(std::intptr_t packed) {
+    return {static_cast<std::int16_t>(packed & 0xFFFF), static_cast<std::int16_t>((packed >> 16) & 0xFFFF)};
+}
+
+constexpr std::uintptr_t kMkLButton = 0x0001;
+constexpr unsigned kFirstAppMessage = 0x8000;  // WM_APP; registered messages lie above it
+
+}  // namespace
+
+bool CDialog::OnCommand(int id) {
+    switch (id) {
     case kIdOk:
         OnOK();
         return true;
@@ -17,9 +29,38 @@ bool CDialog::OnCommand(std::uintptr_t wParam, std::intptr_t /*lParam*/) {
     }
 }
 
-bool CDialog::WindowProc(unsigned /*message*/, std::uintptr_t /*wParam*/, std::intptr_t /*lParam*/,
-                         std::intptr_t& /*result*/) {
-    return false;
+bool DispatchDialogMessage(CDialog& dialog, unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                           std::intptr_t& result) {
+    result = 0;
+    switch (message) {
+    case kWmCommand:
+        return dialog.OnCommand(static_cast<int>(wParam & 0xFFFF));
+    case kWmTimer:
+        return dialog.OnTimer(static_cast<int>(wParam));
+    case kWmPaint:
+        return dialog.OnPaint();
+    case kWmLButtonDown:
+        return dialog.OnLButtonDown(PointFromPacked(lParam));
+    case kWmLButtonUp:
+        return dialog.OnLButtonUp(PointFromPacked(lParam));
+    case kWmLButtonDblClk:
+        return dialog.OnLButtonDblClk(PointFromPacked(lParam));
+    case kWmRButtonDown:
+        return dialog.OnRButtonDown(PointFromPacked(lParam));
+    case kWmMouseMove:
+        return dialog.OnMouseMove(PointFromPacked(lParam), (wParam & kMkLButton) != 0);
+    case kWmCaptureChanged:
+        return dialog.OnCaptureChanged();
+    case kWmQueryDragIcon:
+        result = static_cast<std::intptr_t>(dialog.OnQueryDragIcon());
+        return result != 0;
+    case kWmDestroy:
+        dialog.OnDestroy();
+        return true;
+    default:
+        if (message >= kFirstAppMessage) return dialog.OnAppMessage(message, wParam, lParam, result);
+        return false;
+    }
 }
 
 }  // namespace tc

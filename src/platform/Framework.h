@@ -1,10 +1,16 @@
 // A thin application framework in the manner of the classic Windows C++ frameworks: an
 // application object with InitInstance, and dialogs with OnInitDialog, OnCommand, OnOK,
-// OnCancel and a message handler. The window-system work is done by the platform back end,
-// which drives these virtual operations from the real dialog procedure.
+// OnCancel and one typed handler per message. The back end cracks each window message into
+// its handler, so no packed message parameter reaches the code above this floor.
+//
+// Handlers that return bool say whether they handled the message; the base versions return
+// false and the dialog's default processing runs.
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/Messages.h"
 #include "platform/Platform.h"
@@ -27,14 +33,36 @@ public:
 
     virtual bool OnInitDialog() { return true; }
 
-    // Every WM_COMMAND comes here; returns true when the command was handled. The default
-    // sends IDOK and IDCANCEL to OnOK and OnCancel.
-    virtual bool OnCommand(std::uintptr_t wParam, std::intptr_t lParam);
+    // A menu or control command; returns true when handled. The default sends IDOK and
+    // IDCANCEL to OnOK and OnCancel.
+    virtual bool OnCommand(int id);
     virtual void OnOK() { EndDialog(kIdOk); }
     virtual void OnCancel() { EndDialog(kIdCancel); }
 
-    // Any other message. Returns true when handled, with the message's result in result.
-    virtual bool WindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result);
+    virtual bool OnTimer(int /*timerId*/) { return false; }
+    virtual bool OnPaint() { return false; }
+    // Mouse positions are in client coordinates.
+    virtual bool OnLButtonDown(Point /*client*/) { return false; }
+    virtual bool OnLButtonUp(Point /*client*/) { return false; }
+    virtual bool OnLButtonDblClk(Point /*client*/) { return false; }
+    virtual bool OnRButtonDown(Point /*client*/) { return false; }
+    virtual bool OnMouseMove(Point /*client*/, bool /*leftButtonDown*/) { return false; }
+    // The mouse capture went to another window (or was released).
+    virtual bool OnCaptureChanged() { return false; }
+    // Data another program sent (WM_COPYDATA): the sender's window and the bytes, never more
+    // than the sender declared.
+    virtual bool OnCopyData(NativeHandle /*sender*/, std::string_view /*bytes*/) { return false; }
+    // Files dropped on the window, as full paths.
+    virtual bool OnDropFiles(const std::vector<std::string>& /*paths*/) { return false; }
+    // The icon shown while the window is dragged minimized; 0 for the default.
+    virtual NativeHandle OnQueryDragIcon() { return 0; }
+    // Messages the program defines itself (from WM_APP on, and registered ones): the two
+    // values mean what the message's sender gives them.
+    virtual bool OnAppMessage(unsigned /*message*/, std::uintptr_t /*first*/, std::intptr_t /*second*/,
+                              std::intptr_t& /*result*/) {
+        return false;
+    }
+    virtual void OnDestroy() {}
 
     Platform& platform() { return m_platform; }
 
@@ -42,6 +70,12 @@ private:
     Platform& m_platform;
     int m_templateId;
 };
+
+// Hands one window message to the dialog's handler (every message the framework cracks
+// without the window system's own data structures); returns whether it was handled, with
+// the message's result in result.
+bool DispatchDialogMessage(CDialog& dialog, unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                           std::intptr_t& result);
 
 class CWinApp {
 public:

@@ -18,6 +18,7 @@ constexpr unsigned kWmLButtonDown = 0x0201;
 constexpr unsigned kWmLButtonUp = 0x0202;
 constexpr unsigned kWmLButtonDblClk = 0x0203;
 constexpr unsigned kWmRButtonDown = 0x0204;
+constexpr unsigned kWmCaptureChanged = 0x0215;
 constexpr unsigned kWmDropFiles = 0x0233;
 constexpr unsigned kWmCopyData = 0x004A;
 

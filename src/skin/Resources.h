@@ -13,7 +13,7 @@
 
 #include <string>
 
-#include "platform/Platform.h"
+#include "platform/FileSystem.h"
 #include "skin/Element.h"
 
 namespace tc {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Platform.h"
+#include "platform/FileSystem.h"
 
 namespace tc {
 

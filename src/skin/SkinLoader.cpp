@@ -1,9 +1,7 @@
-// Loading a skin into the character window: profile, surfaces with their regions,
-// animation frames and descriptor files, in the order the window relies on.
-#include "app/AppGlobals.h"
-#include "app/TumbleDlg.h"
-#include "common/Random.h"
+#include "skin/SkinLoader.h"
+
 #include "skin/PngDecoder.h"
+#include "skin/Shape.h"
 
 namespace tc {
 
@@ -11,7 +9,23 @@ namespace {
 
 const char* Extension(SurfaceKind kind) { return kind == SurfaceKind::Png ? "png" : "bmp"; }
 
-// surface0 to surface9, then surface10m to surface31m: surface10.bmp is a frame of surface 1.
+std::optional<DibImage> ReadSurfaceImage(const SkinSource& source, const std::string& path, SurfaceKind kind,
+                                         SkinRecord& skin) {
+    const auto bytes = source.files.ReadWholeFile(path);
+    if (!bytes) return std::nullopt;
+    if (kind == SurfaceKind::Bmp) return ParseBmpFile(*bytes);
+    if (!DecodePng(*bytes, skin.m_pngImage)) return std::nullopt;
+    auto image = ParseBmpImage(std::move(skin.m_pngImage));
+    skin.m_pngImage.clear();  // emptied after each picture, whoever holds its bytes now
+    return image;
+}
+
+OwnedObject ScreenBitmapOf(Painting& painting, const DibImage& image) {
+    return OwnedObject(painting, painting.CreateScreenBitmap(image.header, image.Bits()));
+}
+
+}  // namespace
+
 std::string SurfaceFileName(int surface, SurfaceKind kind) {
     return "surface" + std::to_string(surface) + (surface >= 10 ? "m." : ".") + Extension(kind);
 }
@@ -20,144 +34,103 @@ std::string FrameFileName(int surface, int frame, SurfaceKind kind) {
     return "surface" + std::to_string(surface) + std::to_string(frame) + "." + Extension(kind);
 }
 
-}  // namespace
+bool ReadProfile(const SkinSource& source, SkinRecord& skin) {
+    const auto bytes = source.files.ReadWholeFile(source.Path("profile.txt"));
+    if (!bytes) return false;
+    ParseProfile(*bytes, skin.m_skinTitle, skin.m_skinProfile);
+    return true;
+}
 
-bool CTumbleDlg::LoadSkin(bool restart) {
-    m_loading = true;
-    if (!ReadProfile()) return false;
-    if (restart) {
-        for (int timer : {kTimerTick, kTimerLaunch, kTimerReturnPose, kTimerAutoDrop, kTimerTalk, kTimerPose}) {
-            Windows().KillTimer(m_hWnd, timer);
-        }
-        m_talkPhase = 2;
-        m_blinkCounter = -1;
-        m_dragging = false;
-        m_dropSurfaceFirst = 1;
-        m_normalSurfaceCount = 1;
-        m_dropSurfaceCount = 1;
-        m_surfaceCount = 2;
+void ReleaseSurfaces(SkinRecord& skin) {
+    for (int s = 0; s < kSurfaceCount; ++s) {
+        skin.m_surfaceBitmap[s].Reset();
+        skin.m_surfaceRegion[s].Reset();
+        for (OwnedObject& frame : skin.m_surfaceFrames[s]) frame.Reset();
+        skin.m_surfaceInfo[s].reset();
+        skin.m_surfaceBitsSize[s] = 0;
+        skin.m_surfaceLastFrame[s] = -1;
+        skin.m_surfaceExtent[s] = Extent{};
     }
-    ReleaseSurfaces();
-    const SurfaceKind kind = ProbeSurfaceKind();
+}
+
+void ResetSurfaceCounts(SkinRecord& skin) {
+    skin.m_dropSurfaceFirst = 1;
+    skin.m_normalSurfaceCount = 1;
+    skin.m_dropSurfaceCount = 1;
+    skin.m_surfaceCount = 2;
+}
+
+bool LoadSkinPictures(const SkinSource& source, SkinRecord& skin) {
+    const SurfaceKind kind = ProbeSurfaceKind(source.files, source.baseDirectory, source.skinName);
     if (kind == SurfaceKind::None) return false;
-    if (!LoadSurfaces(kind)) {
-        ReleaseSurfaces();
+    if (!LoadSurfaces(source, kind, skin)) {
+        ReleaseSurfaces(skin);
         return false;
     }
-    ReadBalloonOffsets();
-    LoadFrames(kind);
-    ReadHeadRects();
-    ReadSeparation();
-    ReadOmni();
-    if (restart) {
-        Windows().SetTimer(m_hWnd, kTimerTick, kTickMilliseconds);
-        if (m_autoDrop) Windows().SetTimer(m_hWnd, kTimerAutoDrop, m_autoDropMinutes * 60000);
-        StartPoseTimer();
-    }
-    m_loading = false;
-    SetPose(false);
+    ReadBalloonOffsets(source, skin);
+    LoadFrames(source, kind, skin);
+    ReadHeadRects(source, skin);
+    ReadSeparation(source, skin);
     return true;
 }
 
-bool CTumbleDlg::ReadProfile() {
-    const auto bytes = platform().files.ReadWholeFile(SkinPath("profile.txt"));
-    if (!bytes) return false;
-    ParseProfile(*bytes, m_skinTitle, m_skinProfile);
-    return true;
-}
-
-SurfaceKind CTumbleDlg::ProbeSurfaceKind() { return tc::ProbeSurfaceKind(platform().files, s_baseDirectory, m_skinName); }
-
-std::optional<DibImage> CTumbleDlg::ReadSurfaceImage(const std::string& path, SurfaceKind kind) {
-    const auto bytes = platform().files.ReadWholeFile(path);
-    if (!bytes) return std::nullopt;
-    if (kind == SurfaceKind::Bmp) return ParseBmpFile(*bytes);
-    if (!DecodePng(*bytes, m_pngImage)) return std::nullopt;
-    auto image = ParseBmpImage(std::move(m_pngImage));
-    m_pngImage.clear();  // emptied after each picture, whoever holds its bytes now
-    return image;
-}
-
-bool CTumbleDlg::LoadSurfaces(SurfaceKind kind) {
+bool LoadSurfaces(const SkinSource& source, SurfaceKind kind, SkinRecord& skin) {
     int loaded = 0;
-    while (loaded < kSurfaceCount && LoadSurface(SkinPath(SurfaceFileName(loaded, kind)), loaded, kind)) ++loaded;
+    while (loaded < kSurfaceCount && LoadSurface(source, source.Path(SurfaceFileName(loaded, kind)), loaded, kind, skin)) {
+        ++loaded;
+    }
     if (loaded == 0) return false;
-    m_surfaceCount = loaded;
+    skin.m_surfaceCount = loaded;
     return true;
 }
 
-bool CTumbleDlg::LoadSurface(const std::string& path, int surface, SurfaceKind kind) {
-    const auto image = ReadSurfaceImage(path, kind);
+bool LoadSurface(const SkinSource& source, const std::string& path, int surface, SurfaceKind kind, SkinRecord& skin) {
+    const auto image = ReadSurfaceImage(source, path, kind, skin);
     if (!image) return false;
-    OwnedObject bitmap(Windows(), Windows().CreateScreenBitmap(image->header, image->Bits()));
+    OwnedObject bitmap = ScreenBitmapOf(source.painting, *image);
     if (!bitmap) return false;
-    m_surfaceBitmap[surface] = std::move(bitmap);
-    m_surfaceInfo[surface] = SurfaceInfo{image->width, image->height, image->bitCount};
-    m_surfaceBitsSize[surface] = static_cast<int>(image->BitsSize());
-    return BuildSurfaceRegion(surface, *image);
+    skin.m_surfaceBitmap[surface] = std::move(bitmap);
+    skin.m_surfaceInfo[surface] = SurfaceInfo{image->width, image->height, image->bitCount};
+    skin.m_surfaceBitsSize[surface] = static_cast<int>(image->BitsSize());
+    const SurfaceShape shape = BuildSurfaceShape(*image);
+    skin.m_surfaceExtent[surface] = {shape.extentLeft, shape.extentRight};
+    skin.m_surfaceRegion[surface] = OwnedObject(source.painting, source.painting.CreateRegion(shape.runs));
+    return true;
 }
 
-void CTumbleDlg::LoadFrames(SurfaceKind kind) {
-    for (int s = 0; s < m_surfaceCount; ++s) {
+void ReadBalloonOffsets(const SkinSource& source, SkinRecord& skin) {
+    const BalloonOffsets offsets = ParseBalloonOffsets(source.files.ReadWholeFile(source.Path("balloon.txt")));
+    skin.m_balloonOffsetX = offsets.x;
+    skin.m_balloonOffsetY = offsets.y;
+}
+
+void LoadFrames(const SkinSource& source, SurfaceKind kind, SkinRecord& skin) {
+    for (int s = 0; s < skin.m_surfaceCount; ++s) {
         int frames = 0;
         for (; frames < kFramesPerSurface; ++frames) {
-            const std::string path = SkinPath(FrameFileName(s, frames, kind));
-            if (!platform().files.CanOpen(path)) break;
-            const auto image = ReadSurfaceImage(path, kind);
-            // A BMP frame that exists but does not load still counts: nothing is drawn
+            const std::string path = source.Path(FrameFileName(s, frames, kind));
+            if (!source.files.CanOpen(path)) break;
+            const auto image = ReadSurfaceImage(source, path, kind, skin);
+            // A BMP frame that exists but does not decode still counts, and its surface shows
             // while it is due. A PNG frame that does not decode ends the frames.
             if (!image && kind == SurfaceKind::Png) break;
-            if (image) {
-                m_surfaceFrames[s][frames] =
-                    OwnedObject(Windows(), Windows().CreateScreenBitmap(image->header, image->Bits()));
-            }
+            if (image) skin.m_surfaceFrames[s][frames] = ScreenBitmapOf(source.painting, *image);
         }
-        m_surfaceLastFrame[s] = frames - 1;
+        skin.m_surfaceLastFrame[s] = frames - 1;
     }
-    m_blinkCounter = -1;
-    m_pngImage.clear();
+    skin.m_pngImage.clear();
 }
 
-void CTumbleDlg::ReleaseSurfaces() {
-    for (int s = 0; s < kSurfaceCount; ++s) {
-        m_surfaceBitmap[s].Reset();
-        m_surfaceRegion[s].Reset();
-        for (OwnedObject& frame : m_surfaceFrames[s]) frame.Reset();
-        m_surfaceInfo[s].reset();
-        m_surfaceBitsSize[s] = 0;
-        m_surfaceLastFrame[s] = -1;
-        m_surfaceExtent[s] = Extent{};
-    }
+void ReadHeadRects(const SkinSource& source, SkinRecord& skin) {
+    for (int s = 0; s < kSurfaceCount; ++s) skin.m_headRect[s] = DefaultHeadRect(skin.m_surfaceExtent[s]);
+    if (const auto bytes = source.files.ReadWholeFile(source.Path("headrect.txt"))) ParseHeadRects(*bytes, skin.m_headRect);
 }
 
-void CTumbleDlg::ReadBalloonOffsets() {
-    const BalloonOffsets offsets = ParseBalloonOffsets(platform().files.ReadWholeFile(SkinPath("balloon.txt")));
-    m_balloonOffsetX = offsets.x;
-    m_balloonOffsetY = offsets.y;
-}
-
-void CTumbleDlg::ReadHeadRects() {
-    for (int s = 0; s < kSurfaceCount; ++s) m_headRect[s] = DefaultHeadRect(m_surfaceExtent[s]);
-    if (const auto bytes = platform().files.ReadWholeFile(SkinPath("headrect.txt"))) ParseHeadRects(*bytes, m_headRect);
-}
-
-void CTumbleDlg::ReadSeparation() {
-    const int first = ParseSeparation(platform().files.ReadWholeFile(SkinPath("separate.txt")), m_surfaceCount);
-    m_normalSurfaceCount = first;
-    m_dropSurfaceFirst = first;
-    m_dropSurfaceCount = m_surfaceCount - first;
-}
-
-void CTumbleDlg::ReadOmni() {
-    const OmniPlacement placement = ParseOmni(platform().files.ReadWholeFile(SkinPath("omni.txt")));
-    m_placeMode = placement.mode;
-    if (placement.x) m_posX = *placement.x;
-    if (placement.y) m_posY = *placement.y;
-}
-
-void CTumbleDlg::WriteOmni() {
-    if (m_placeMode == 0) return;
-    platform().files.WriteWholeFile(SkinPath("omni.txt"), FormatOmni(m_posX, m_posY));
+void ReadSeparation(const SkinSource& source, SkinRecord& skin) {
+    const int first = ParseSeparation(source.files.ReadWholeFile(source.Path("separate.txt")), skin.m_surfaceCount);
+    skin.m_normalSurfaceCount = first;
+    skin.m_dropSurfaceFirst = first;
+    skin.m_dropSurfaceCount = skin.m_surfaceCount - first;
 }
 
 }  // namespace tc

@@ -13,6 +13,8 @@
 
 namespace tc::test {
 
+constexpr std::uintptr_t kMkLButton = 0x0001;  // a mouse move with the left button held
+
 class DialogHarness {
 public:
     DialogHarness() { s_baseDirectory = dir.Base(); }
@@ -32,11 +34,13 @@ public:
     }
     std::intptr_t Send(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) {
         std::intptr_t result = 0;
-        dlg->WindowProc(message, wParam, lParam, result);
+        DispatchDialogMessage(*dlg, message, wParam, lParam, result);
         return result;
     }
+    FakePainting::WindowLook& MainLook() { return fake.painting.Look(FakeWindowSystem::kDialogWindow); }
     void Timer(int id) { Send(kWmTimer, static_cast<std::uintptr_t>(id)); }
-    void Command(int id) { dlg->OnCommand(static_cast<std::uintptr_t>(id), 0); }
+    void Command(int id) { Send(kWmCommand, static_cast<std::uintptr_t>(id)); }
+    // A mouse message's packed position, with the left button held for moves.
     static std::intptr_t PointParam(int x, int y) {
         return static_cast<std::intptr_t>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) | (x & 0xFFFF));
     }

@@ -4,37 +4,21 @@
 
 namespace tc::test {
 
+// --- Other processes ---
+
 namespace {
 class FakeMutex : public NamedObject {
 public:
-    FakeMutex(FakeSystemServices& owner, std::string name) : m_owner(owner), m_name(std::move(name)) {
+    FakeMutex(FakeInterProcess& owner, std::string name) : m_owner(owner), m_name(std::move(name)) {
         m_owner.liveMutexes.insert(m_name);
     }
     ~FakeMutex() override { m_owner.liveMutexes.erase(m_owner.liveMutexes.find(m_name)); }
 
 private:
-    FakeSystemServices& m_owner;
+    FakeInterProcess& m_owner;
     std::string m_name;
 };
-}  // namespace
 
-std::unique_ptr<NamedObject> FakeSystemServices::CreateNamedMutex(const std::string& name, bool& alreadyExisted) {
-    alreadyExisted = MutexExists(name);
-    if (failMutexCreation) return nullptr;
-    return std::make_unique<FakeMutex>(*this, name);
-}
-
-std::optional<std::string> FakeSystemServices::ReadSharedText(const std::string& name, const std::string& guardMutex,
-                                                              std::size_t offset) {
-    guardsAsked.push_back(guardMutex);
-    const auto it = sharedBlocks.find(name);
-    if (it == sharedBlocks.end()) return std::nullopt;
-    if (it->second.size() <= offset) return std::string();
-    const std::string text = it->second.substr(offset);
-    return text.substr(0, text.find('\0'));
-}
-
-namespace {
 class FakeSharedBlock : public SharedBlock {
 public:
     FakeSharedBlock(std::map<std::string, std::string>& blocks, std::string name, std::size_t size)
@@ -55,31 +39,118 @@ private:
 };
 }  // namespace
 
-std::unique_ptr<SharedBlock> FakeSystemServices::CreateSharedBlock(const std::string& name, std::size_t size) {
+std::unique_ptr<NamedObject> FakeInterProcess::CreateNamedMutex(const std::string& name, bool& alreadyExisted) {
+    alreadyExisted = MutexExists(name);
+    if (failMutexCreation) return nullptr;
+    return std::make_unique<FakeMutex>(*this, name);
+}
+
+std::optional<std::string> FakeInterProcess::ReadSharedText(const std::string& name, const std::string& guardMutex,
+                                                           std::size_t offset) {
+    guardsAsked.push_back(guardMutex);
+    const auto it = sharedBlocks.find(name);
+    if (it == sharedBlocks.end()) return std::nullopt;
+    if (it->second.size() <= offset) return std::string();
+    const std::string text = it->second.substr(offset);
+    return text.substr(0, text.find('\0'));
+}
+
+std::unique_ptr<SharedBlock> FakeInterProcess::CreateSharedBlock(const std::string& name, std::size_t size) {
     return std::make_unique<FakeSharedBlock>(ownBlocks, name, size);
 }
 
-bool FakeSystemServices::WriteProcessMemory(std::uint32_t processId, std::uintptr_t address, std::string_view bytes) {
+bool FakeInterProcess::WriteProcessMemory(std::uint32_t processId, std::uintptr_t address, std::string_view bytes) {
     if (failMemoryWrites) return false;
     memoryWrites.push_back({processId, address, std::string(bytes)});
     return true;
 }
 
+// --- Shell ---
+
+bool FakeShell::AddTrayIcon(const TrayIcon& icon) {
+    trayIcons.push_back(icon);
+    return true;
+}
+
+bool FakeShell::DeleteTrayIcon(const TrayIcon& icon) {
+    for (auto it = trayIcons.begin(); it != trayIcons.end(); ++it) {
+        if (it->window == icon.window && it->id == icon.id) {
+            trayIcons.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+// --- Painting ---
+
+namespace {
+int ReadInt(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return static_cast<int>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<unsigned>(b[at + 3]) << 24));
+}
+}  // namespace
+
+NativeHandle FakePainting::CreateScreenBitmap(const std::vector<std::uint8_t>& info, const std::uint8_t* bits) {
+    if (info.size() < 40 || bits == nullptr) return 0;
+    if (failBitmapsAfter == 0) return 0;
+    if (failBitmapsAfter > 0) --failBitmapsAfter;
+    const NativeHandle handle = ++nextObject;
+    liveBitmaps[handle] = {ReadInt(info, 4), ReadInt(info, 8), info[14] | (info[15] << 8)};
+    return handle;
+}
+
+NativeHandle FakePainting::CreateRegion(const std::vector<ShapeRun>& runs) {
+    if (runs.empty()) return 0;
+    const NativeHandle handle = ++nextObject;
+    liveRegions[handle] = runs;
+    return handle;
+}
+
+void FakePainting::DeleteObject(NativeHandle object) {
+    deletedObjects.push_back(object);
+    liveBitmaps.erase(object);
+    liveRegions.erase(object);
+}
+
+FakePainting::WindowLook& FakePainting::Look(NativeHandle window) { return looks[window]; }
+
+void FakePainting::SetWindowShape(NativeHandle window, NativeHandle region) {
+    const auto it = liveRegions.find(region);
+    WindowLook& look = Look(window);
+    look.shapeIsOnePixel = it == liveRegions.end();
+    look.shape = look.shapeIsOnePixel ? std::vector<ShapeRun>{} : it->second;
+}
+
+void FakePainting::PaintWindow(NativeHandle window, NativeHandle bitmap, int, int) {
+    WindowLook& look = Look(window);
+    look.lastPainted = bitmap;
+    ++look.paintCount;
+}
+
+bool FakePainting::SetLayeredAlpha(NativeHandle window, int alpha) {
+    Look(window).layeredAlpha = alpha;
+    return true;
+}
+
+// --- Windows ---
+
+FakeWindowSystem::FakeWindow& FakeWindowSystem::Window(NativeHandle window) { return windows[window]; }
+
 int FakeWindowSystem::RunModalDialog(CDialog& dialog, int templateId) {
     modalTemplates.push_back(templateId);
     dialog.m_hWnd = kDialogWindow;
     dialog.OnInitDialog();
-    if (!ended && whileRunning) whileRunning(dialog);
+    if (!Main().ended && whileRunning) whileRunning(dialog);
     std::intptr_t result = 0;
-    dialog.WindowProc(kWmDestroy, 0, 0, result);
-    destroyed = true;
+    DispatchDialogMessage(dialog, kWmDestroy, 0, 0, result);
+    Main().destroyed = true;
     dialog.m_hWnd = 0;
-    return endResult;
+    return Main().endResult;
 }
 
-void FakeWindowSystem::EndDialog(NativeHandle, int result) {
-    ended = true;
-    endResult = result;
+void FakeWindowSystem::EndDialog(NativeHandle window, int result) {
+    Window(window).ended = true;
+    Window(window).endResult = result;
 }
 
 NativeHandle FakeWindowSystem::LoadAppIcon(int resourceId) {
@@ -87,11 +158,9 @@ NativeHandle FakeWindowSystem::LoadAppIcon(int resourceId) {
     return kAppIcon;
 }
 
-void FakeWindowSystem::SetIcons(NativeHandle, NativeHandle icon) { bigIcon = smallIcon = icon; }
-void FakeWindowSystem::SetWindowTitle(NativeHandle, const std::string& newTitle) { title = newTitle; }
-void FakeWindowSystem::AcceptDroppedFiles(NativeHandle, bool accept) { acceptsFiles = accept; }
-void FakeWindowSystem::SetTimer(NativeHandle, int timerId, int milliseconds) { timers[timerId] = milliseconds; }
-void FakeWindowSystem::KillTimer(NativeHandle, int timerId) { timers.erase(timerId); }
+void FakeWindowSystem::SetIcons(NativeHandle window, NativeHandle icon) {
+    Window(window).bigIcon = Window(window).smallIcon = icon;
+}
 
 NativeHandle FakeWindowSystem::FindWindowByTitle(const std::string& searched) {
     titlesSearched.push_back(searched);
@@ -104,95 +173,43 @@ NativeHandle FakeWindowSystem::FindWindowByClass(const std::string& className) {
     return it == windowsByClass.end() ? 0 : it->second;
 }
 
-void FakeWindowSystem::SetForeground(NativeHandle window) { foregrounded.push_back(window); }
-
-namespace {
-int ReadInt(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return static_cast<int>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<unsigned>(b[at + 3]) << 24));
-}
-}  // namespace
-
-NativeHandle FakeWindowSystem::CreateScreenBitmap(const std::vector<std::uint8_t>& info, const std::uint8_t* bits) {
-    if (info.size() < 40 || bits == nullptr) return 0;
-    if (failBitmapsAfter == 0) return 0;
-    if (failBitmapsAfter > 0) --failBitmapsAfter;
-    const NativeHandle handle = ++nextObject;
-    liveBitmaps[handle] = {ReadInt(info, 4), ReadInt(info, 8), info[14] | (info[15] << 8)};
-    return handle;
-}
-
-NativeHandle FakeWindowSystem::CreateRegion(const std::vector<ShapeRun>& runs) {
-    if (runs.empty()) return 0;
-    const NativeHandle handle = ++nextObject;
-    liveRegions[handle] = runs;
-    return handle;
-}
-
-void FakeWindowSystem::DeleteObject(NativeHandle object) {
-    deletedObjects.push_back(object);
-    liveBitmaps.erase(object);
-    liveRegions.erase(object);
-}
-
-void FakeWindowSystem::SetWindowShape(NativeHandle, NativeHandle region) {
-    const auto it = liveRegions.find(region);
-    windowShapeIsOnePixel = it == liveRegions.end();
-    windowShape = windowShapeIsOnePixel ? std::vector<ShapeRun>{} : it->second;
-}
-
-void FakeWindowSystem::PaintWindow(NativeHandle, NativeHandle bitmap, int, int) {
-    lastPainted = bitmap;
-    ++paintCount;
-}
-
 Rect FakeWindowSystem::WindowRect(NativeHandle window) {
-    if (window == kDialogWindow) return windowRect;
-    const auto it = otherWindowRects.find(window);
-    return it == otherWindowRects.end() ? Rect{} : it->second;
+    const auto it = windows.find(window);
+    return it == windows.end() ? Rect{} : it->second.rect;
 }
 
-void FakeWindowSystem::PlaceWindow(NativeHandle, bool onTop, const Rect& rect, bool show) {
-    topmost = onTop;
-    windowRect = rect;
-    if (show) visible = true;
-    ++placeCount;
+void FakeWindowSystem::PlaceWindow(NativeHandle window, bool onTop, const Rect& rect, bool show) {
+    FakeWindow& w = Window(window);
+    w.topmost = onTop;
+    w.rect = rect;
+    if (show) w.visible = true;
+    ++w.placeCount;
 }
 
-void FakeWindowSystem::SetTopmost(NativeHandle, bool onTop, bool show) {
-    topmost = onTop;
-    if (show) visible = true;
+void FakeWindowSystem::SetTopmost(NativeHandle window, bool onTop, bool show) {
+    FakeWindow& w = Window(window);
+    w.topmost = onTop;
+    if (show) w.visible = true;
 }
 
-void FakeWindowSystem::MoveWindow(NativeHandle, const Rect& rect) { windowRect = rect; }
-void FakeWindowSystem::Invalidate(NativeHandle, int width, int height) { invalidations.emplace_back(width, height); }
-void FakeWindowSystem::ShowWindow(NativeHandle, bool show) { visible = show; }
-
-Point FakeWindowSystem::ClientToScreen(NativeHandle, Point point) {
-    return {point.x + windowRect.left, point.y + windowRect.top};
+bool FakeWindowSystem::IsWindowVisible(NativeHandle window) {
+    const auto it = windows.find(window);
+    return it != windows.end() && it->second.visible;
 }
 
-Point FakeWindowSystem::ScreenToClient(NativeHandle, Point point) {
-    return {point.x - windowRect.left, point.y - windowRect.top};
+std::uint32_t FakeWindowSystem::WindowStyle(NativeHandle window) {
+    const auto it = windows.find(window);
+    return it == windows.end() ? 0 : it->second.style;
 }
 
-bool FakeWindowSystem::SetLayeredAlpha(NativeHandle, int alpha) {
-    layeredAlpha = alpha;
-    return true;
+Point FakeWindowSystem::ClientToScreen(NativeHandle window, Point point) {
+    const Rect r = WindowRect(window);
+    return {point.x + r.left, point.y + r.top};
 }
 
-bool FakeWindowSystem::AddTrayIcon(const TrayIcon& icon) {
-    trayIcons.push_back(icon);
-    return true;
-}
-
-bool FakeWindowSystem::DeleteTrayIcon(const TrayIcon& icon) {
-    for (auto it = trayIcons.begin(); it != trayIcons.end(); ++it) {
-        if (it->window == icon.window && it->id == icon.id) {
-            trayIcons.erase(it);
-            return true;
-        }
-    }
-    return false;
+Point FakeWindowSystem::ScreenToClient(NativeHandle window, Point point) {
+    const Rect r = WindowRect(window);
+    return {point.x - r.left, point.y - r.top};
 }
 
 }  // namespace tc::test

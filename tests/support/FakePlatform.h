@@ -1,5 +1,6 @@
 // A platform for the native tests: real files (PosixFileSystem on a temporary folder) and a
-// recording double for the window system and the system services.
+// recording double for every other interface, split the same way. Window state is kept per
+// window handle, so the character window, the balloon and dialogs each have their own.
 #pragma once
 
 #include <functional>
@@ -17,8 +18,15 @@ namespace tc::test {
 class FakeSystemServices : public SystemServices {
 public:
     std::string ModuleFileName() override { return moduleFileName; }
-    std::unique_ptr<NamedObject> CreateNamedMutex(const std::string& name, bool& alreadyExisted) override;
     std::int64_t TimeSeconds() override { return timeSeconds; }
+
+    std::string moduleFileName = "C:\\tumblecat\\tumblecat.exe";
+    std::int64_t timeSeconds = 1234567;
+};
+
+class FakeInterProcess : public InterProcess {
+public:
+    std::unique_ptr<NamedObject> CreateNamedMutex(const std::string& name, bool& alreadyExisted) override;
     bool NamedMutexExists(const std::string& name) override {
         return liveMutexes.count(name) != 0 || otherMutexes.count(name) != 0;
     }
@@ -26,19 +34,14 @@ public:
                                               std::size_t offset) override;
     std::unique_ptr<SharedBlock> CreateSharedBlock(const std::string& name, std::size_t size) override;
     bool WriteProcessMemory(std::uint32_t processId, std::uintptr_t address, std::string_view bytes) override;
-    void StartProgram(const std::string& file, const std::string& parameters) override {
-        started.emplace_back(file, parameters);
-    }
 
     bool MutexExists(const std::string& name) const { return liveMutexes.count(name) != 0; }
 
-    std::string moduleFileName = "C:\\tumblecat\\tumblecat.exe";
-    std::int64_t timeSeconds = 1234567;
     bool failMutexCreation = false;
     std::multiset<std::string> liveMutexes;
-    std::set<std::string> otherMutexes;                   // held by other processes
-    std::map<std::string, std::string> sharedBlocks;      // published by others: whole bytes
-    std::map<std::string, std::string> ownBlocks;         // published here: current bytes
+    std::set<std::string> otherMutexes;               // held by other processes
+    std::map<std::string, std::string> sharedBlocks;  // published by others: whole bytes
+    std::map<std::string, std::string> ownBlocks;     // published here: current bytes
     std::vector<std::string> guardsAsked;
     struct MemoryWrite {
         std::uint32_t processId;
@@ -47,7 +50,70 @@ public:
     };
     std::vector<MemoryWrite> memoryWrites;
     bool failMemoryWrites = false;
+};
+
+class FakeShell : public Shell {
+public:
+    void AcceptDroppedFiles(NativeHandle window, bool accept) override {
+        if (accept) filesAcceptedBy.insert(window); else filesAcceptedBy.erase(window);
+    }
+    void StartProgram(const std::string& file, const std::string& parameters) override {
+        started.emplace_back(file, parameters);
+    }
+    bool AddTrayIcon(const TrayIcon& icon) override;
+    bool DeleteTrayIcon(const TrayIcon& icon) override;
+
+    std::set<NativeHandle> filesAcceptedBy;
     std::vector<std::pair<std::string, std::string>> started;  // program, parameters
+    std::vector<TrayIcon> trayIcons;
+};
+
+class FakePainting : public Painting {
+public:
+    NativeHandle CreateScreenBitmap(const std::vector<std::uint8_t>& info, const std::uint8_t* bits) override;
+    NativeHandle CreateRegion(const std::vector<ShapeRun>& runs) override;
+    void DeleteObject(NativeHandle object) override;
+    void SetWindowShape(NativeHandle window, NativeHandle region) override;
+    void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) override;
+    bool SetLayeredAlpha(NativeHandle window, int alpha) override;
+    void ClearLayered(NativeHandle window) override { Look(window).layeredAlpha.reset(); }
+
+    // How one window looks.
+    struct WindowLook {
+        std::vector<ShapeRun> shape;  // runs of the region last given
+        bool shapeIsOnePixel = false;
+        NativeHandle lastPainted = 0;
+        int paintCount = 0;
+        std::optional<int> layeredAlpha;  // set while the window is layered
+    };
+    WindowLook& Look(NativeHandle window);
+
+    // Objects made and not yet deleted: bitmaps with their size, regions with their runs.
+    struct BitmapRecord {
+        int width = 0, height = 0, bitCount = 0;
+    };
+    std::map<NativeHandle, BitmapRecord> liveBitmaps;
+    std::map<NativeHandle, std::vector<ShapeRun>> liveRegions;
+    std::vector<NativeHandle> deletedObjects;
+    NativeHandle nextObject = 0x5000;
+    int failBitmapsAfter = -1;  // when not negative: bitmaps fail after this many
+    std::map<NativeHandle, WindowLook> looks;
+};
+
+class FakeInput : public Input {
+public:
+    void TrackContextMenu(NativeHandle, const ContextMenu& menu, Point screen) override {
+        menus.push_back(menu);
+        menuPoints.push_back(screen);
+    }
+    Point CursorPosition() override { return cursor; }
+    void SetCapture(NativeHandle window) override { captured = window; }
+    void ReleaseCapture() override { captured = 0; }
+
+    std::vector<ContextMenu> menus;
+    std::vector<Point> menuPoints;
+    Point cursor;
+    NativeHandle captured = 0;
 };
 
 class FakeWindowSystem : public WindowSystem {
@@ -61,98 +127,70 @@ public:
     void EndDialog(NativeHandle window, int result) override;
     NativeHandle LoadAppIcon(int resourceId) override;
     void SetIcons(NativeHandle window, NativeHandle icon) override;
-    void SetWindowTitle(NativeHandle window, const std::string& title) override;
-    void AcceptDroppedFiles(NativeHandle window, bool accept) override;
-    void SetTimer(NativeHandle window, int timerId, int milliseconds) override;
-    void KillTimer(NativeHandle window, int timerId) override;
+    NativeHandle SmallIcon(NativeHandle window) override { return Window(window).smallIcon; }
+    void SetWindowTitle(NativeHandle window, const std::string& title) override { Window(window).title = title; }
+    void SetTimer(NativeHandle window, int timerId, int milliseconds) override {
+        Window(window).timers[timerId] = milliseconds;
+    }
+    void KillTimer(NativeHandle window, int timerId) override { Window(window).timers.erase(timerId); }
     NativeHandle FindWindowByTitle(const std::string& title) override;
     NativeHandle FindWindowByClass(const std::string& className) override;
-    void SetForeground(NativeHandle window) override;
-
-    NativeHandle CreateScreenBitmap(const std::vector<std::uint8_t>& info, const std::uint8_t* bits) override;
-    NativeHandle CreateRegion(const std::vector<ShapeRun>& runs) override;
-    void DeleteObject(NativeHandle object) override;
-    void SetWindowShape(NativeHandle window, NativeHandle region) override;
-    void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) override;
+    void SetForeground(NativeHandle window) override { foregrounded.push_back(window); }
 
     Rect ScreenRect() override { return screen; }
     Rect WindowRect(NativeHandle window) override;
     void PlaceWindow(NativeHandle window, bool topmost, const Rect& rect, bool show) override;
     void SetTopmost(NativeHandle window, bool topmost, bool show) override;
-    void MoveWindow(NativeHandle window, const Rect& rect) override;
-    void Invalidate(NativeHandle window, int width, int height) override;
-    void ShowWindow(NativeHandle window, bool show) override;
-    bool IsWindowVisible(NativeHandle) override { return visible; }
-    std::uint32_t WindowStyle(NativeHandle window) override {
-        const auto it = windowStyles.find(window);
-        return it == windowStyles.end() ? 0 : it->second;
+    void MoveWindow(NativeHandle window, const Rect& rect) override { Window(window).rect = rect; }
+    void Invalidate(NativeHandle window, int width, int height) override {
+        Window(window).invalidations.emplace_back(width, height);
     }
-    void TrackContextMenu(NativeHandle, const ContextMenu& menu, Point screen) override {
-        menus.push_back(menu);
-        menuPoints.push_back(screen);
-    }
-
+    void ShowWindow(NativeHandle window, bool show) override { Window(window).visible = show; }
+    bool IsWindowVisible(NativeHandle window) override;
+    std::uint32_t WindowStyle(NativeHandle window) override;
     Point ClientToScreen(NativeHandle window, Point point) override;
     Point ScreenToClient(NativeHandle window, Point point) override;
-    Point CursorPosition() override { return cursor; }
-    void SetCapture(NativeHandle) override { captured = true; }
-    void ReleaseCapture() override { captured = false; }
 
-    bool SetLayeredAlpha(NativeHandle window, int alpha) override;
-    NativeHandle SmallIcon(NativeHandle) override { return smallIcon; }
-    bool AddTrayIcon(const TrayIcon& icon) override;
-    bool DeleteTrayIcon(const TrayIcon& icon) override;
-
-    // Objects made and not yet deleted: bitmaps with their size, regions with their runs.
-    struct BitmapRecord {
-        int width = 0, height = 0, bitCount = 0;
+    // Everything known of one window: the dialogs' own and other programs' alike.
+    struct FakeWindow {
+        Rect rect;
+        bool visible = false;
+        bool topmost = false;
+        std::uint32_t style = 0;  // of other programs' windows
+        int placeCount = 0;
+        std::vector<std::pair<int, int>> invalidations;
+        std::map<int, int> timers;  // running timers: id -> period
+        std::string title;
+        NativeHandle bigIcon = 0, smallIcon = 0;
+        bool ended = false;
+        int endResult = 0;
+        bool destroyed = false;
     };
-    std::map<NativeHandle, BitmapRecord> liveBitmaps;
-    std::map<NativeHandle, std::vector<ShapeRun>> liveRegions;
-    std::vector<NativeHandle> deletedObjects;
-    NativeHandle nextObject = 0x5000;
-    int failBitmapsAfter = -1;  // when not negative: bitmaps fail after this many
+    // The record of a window, made on first use.
+    FakeWindow& Window(NativeHandle window);
+    // The character window's record.
+    FakeWindow& Main() { return Window(kDialogWindow); }
 
+    std::map<NativeHandle, FakeWindow> windows;
     Rect screen{0, 0, 1024, 768};
     std::map<std::string, NativeHandle> windowsByClass;
-    std::map<NativeHandle, Rect> otherWindowRects;
-    Rect windowRect;  // the dialog's rectangle
-    bool topmost = false;
-    bool visible = false;
-    int placeCount = 0;
-    std::vector<ShapeRun> windowShape;  // runs of the region last given
-    bool windowShapeIsOnePixel = false;
-    std::vector<std::pair<int, int>> invalidations;
-    NativeHandle lastPainted = 0;
-    int paintCount = 0;
-    Point cursor;
-    bool captured = false;
-    std::optional<int> layeredAlpha;
-    std::vector<TrayIcon> trayIcons;
-    std::map<NativeHandle, std::uint32_t> windowStyles;
-    std::vector<ContextMenu> menus;
-    std::vector<Point> menuPoints;
-
-    std::function<void(CDialog&)> whileRunning;
-    std::vector<int> modalTemplates;
-    bool ended = false;
-    int endResult = 0;
-    std::vector<int> loadedIcons;
-    NativeHandle bigIcon = 0, smallIcon = 0;
-    std::string title;
-    bool acceptsFiles = false;
-    std::map<int, int> timers;  // running timers: id -> period
     std::map<std::string, NativeHandle> windowsByTitle;
     std::vector<std::string> titlesSearched;
     std::vector<NativeHandle> foregrounded;
-    bool destroyed = false;
+    std::function<void(CDialog&)> whileRunning;
+    std::vector<int> modalTemplates;
+    std::vector<int> loadedIcons;
 };
 
 struct FakePlatform {
     PosixFileSystem files;
     FakeSystemServices system;
+    FakeInterProcess ipc;
     FakeWindowSystem windows;
-    Platform platform{files, system, windows};
+    FakePainting painting;
+    FakeInput input;
+    FakeShell shell;
+    Platform platform{files, system, ipc, windows, painting, input, shell};
 };
 
 }  // namespace tc::test

@@ -25,8 +25,8 @@ TEST_F(CommandsTest, MenuShowsTheListsTheProfileLabelAndTheChecks) {
     d.m_menuSkins = {{33827, "Tall cat", "tall"}, {33829, "Small", "small"}};
     d.m_skinTitle = "N";
     Send(kWmRButtonDown, 0, PointParam(5, 6));
-    ASSERT_EQ(fake.windows.menus.size(), 1u);
-    const ContextMenu& menu = fake.windows.menus[0];
+    ASSERT_EQ(fake.input.menus.size(), 1u);
+    const ContextMenu& menu = fake.input.menus[0];
     EXPECT_EQ(menu.resourceId, 143);
     EXPECT_EQ(menu.dropItems,
               (std::vector<MenuItem>{{32802, "Apple"}, {32803, "Ball"}, {32806, "Cube"}}));
@@ -34,37 +34,37 @@ TEST_F(CommandsTest, MenuShowsTheListsTheProfileLabelAndTheChecks) {
     EXPECT_EQ(menu.relabelId, 32775);
     EXPECT_EQ(menu.relabelText, "Nについて(&W)");
     EXPECT_EQ(menu.checks, (std::vector<std::pair<int, bool>>{{32784, true}, {32789, true}, {32790, false}}));
-    EXPECT_EQ(fake.windows.menuPoints[0].x, fake.windows.windowRect.left + 5);
-    EXPECT_EQ(fake.windows.menuPoints[0].y, fake.windows.windowRect.top + 6);
+    EXPECT_EQ(fake.input.menuPoints[0].x, fake.windows.Main().rect.left + 5);
+    EXPECT_EQ(fake.input.menuPoints[0].y, fake.windows.Main().rect.top + 6);
 
     Command(kCmdNoConsecutiveDrop);
     Command(kCmdAlwaysOnTop);
     Send(kWmRButtonDown, 0, PointParam(5, 6));
-    EXPECT_EQ(fake.windows.menus[1].checks,
+    EXPECT_EQ(fake.input.menus[1].checks,
               (std::vector<std::pair<int, bool>>{{32784, false}, {32789, false}, {32790, false}}));
 }
 
 TEST_F(CommandsTest, TrayRightClickOpensTheMenuAtTheCursor) {
     StartCat();
-    fake.windows.cursor = {500, 400};
+    fake.input.cursor = {500, 400};
     Send(kMsgTrayNotify, 1, kWmRButtonDown);
-    ASSERT_EQ(fake.windows.menuPoints.size(), 1u);
-    EXPECT_EQ(fake.windows.menuPoints[0].x, 500);
-    EXPECT_EQ(fake.windows.menuPoints[0].y, 400);
+    ASSERT_EQ(fake.input.menuPoints.size(), 1u);
+    EXPECT_EQ(fake.input.menuPoints[0].x, 500);
+    EXPECT_EQ(fake.input.menuPoints[0].y, 400);
 }
 
 TEST_F(CommandsTest, NoMenuAfterQuit) {
     StartCat();
     Command(kCmdQuit);
     Send(kWmRButtonDown, 0, PointParam(5, 6));
-    EXPECT_TRUE(fake.windows.menus.empty());
+    EXPECT_TRUE(fake.input.menus.empty());
 }
 
 TEST_F(CommandsTest, DropItemsDropTheirSet) {
     CTumbleDlg& d = StartCat();
     d.m_menuDroplings = {{32802, "Apple", "apple"}, {32803, "Ball", "ball"}};
     d.m_target = "A";
-    fake.system.sharedBlocks["Sakura"] = std::string("\x00\x00\x01\x00", 4) + "a.name\x01" "A\r\n";
+    fake.ipc.sharedBlocks["Sakura"] = std::string("\x00\x00\x01\x00", 4) + "a.name\x01" "A\r\n";
     Command(32803);
     EXPECT_EQ(d.m_dropParams, "ball~0~9801~255~A^");
     d.m_dropPose = false;
@@ -85,13 +85,22 @@ TEST_F(CommandsTest, SkinItemsSwitchTheSkinAndSaveTheFreePosition) {
     EXPECT_EQ(d.m_surfaceCount, 3);
     EXPECT_EQ(d.m_winHeight, 90);
     EXPECT_EQ(dir.Read("skin\\whiskerby\\omni.txt"), "70\r\n" + std::to_string(768 - 40 + 1) + "\r\n\r\n");
-    EXPECT_EQ(fake.windows.timers.at(kTimerTick), 50) << "timers restart after the change";
-    EXPECT_FALSE(fake.windows.ended);
+    EXPECT_EQ(fake.windows.Main().timers.at(kTimerTick), 50) << "timers restart after the change";
+    EXPECT_FALSE(fake.windows.Main().ended);
 
+}
+
+TEST_F(CommandsTest, TheDefaultSkinItemSavesTheFreePositionOfTheSkinLeft) {
+    CTumbleDlg& d = StartCat();
+    dir.Write("skin\\tall\\omni.txt", "10\r\n20\r\n");
+    d.m_menuSkins = {{33827, "Tall cat", "tall"}};
+    Command(33827);
+    ASSERT_EQ(d.m_placeMode, 1);
+    d.m_posX = 123;  // dragged there
     Command(kCmdDefaultSkin);
     EXPECT_EQ(d.m_skinName, "whiskerby");
     EXPECT_EQ(d.m_winHeight, 40);
-    EXPECT_FALSE(dir.Exists("skin\\tall\\omni.txt")) << "the default skin item saves no position";
+    EXPECT_EQ(dir.Read("skin\\tall\\omni.txt"), "123\r\n20\r\n\r\n");
 }
 
 TEST_F(CommandsTest, FailedSkinChangeEndsWithoutWritingTheSettings) {
@@ -100,17 +109,30 @@ TEST_F(CommandsTest, FailedSkinChangeEndsWithoutWritingTheSettings) {
     d.m_menuSkins = {{33830, "Broken", "broken"}};
     dir.Write("skin\\broken\\profile.txt", "Broken\r\n");
     Command(33830);
-    EXPECT_TRUE(fake.windows.ended);
+    EXPECT_TRUE(fake.windows.Main().ended);
     EXPECT_TRUE(d.m_startFailed);
     Destroy();
     EXPECT_EQ(dir.Read("tumblecat.cfg"), "0\r\nwhiskerby\r\n");
 }
 
+TEST_F(CommandsTest, AFailedSkinChangeNeverWritesThePositionOfTheSkinLeftIntoTheNewOne) {
+    dir.Write("skin\\whiskerby\\omni.txt", "300\r\n200\r\n");
+    CTumbleDlg& d = StartCat();
+    ASSERT_EQ(d.m_placeMode, 1);
+    dir.Write("skin\\broken\\profile.txt", "Broken\r\n");  // a profile, but no surfaces
+    d.m_menuSkins = {{33830, "Broken", "broken"}};
+    Command(33830);
+    ASSERT_TRUE(fake.windows.Main().ended);
+    Destroy();
+    EXPECT_FALSE(dir.Exists("skin\\broken\\omni.txt"));
+    EXPECT_EQ(dir.Read("skin\\whiskerby\\omni.txt"), "300\r\n200\r\n\r\n") << "the skin left keeps its own";
+}
+
 TEST_F(CommandsTest, DefaultSkinCommandDoesNothingOnTheDefaultSkin) {
     CTumbleDlg& d = StartCat();
-    const int placed = fake.windows.placeCount;
+    const int placed = fake.windows.Main().placeCount;
     Command(kCmdDefaultSkin);
-    EXPECT_EQ(fake.windows.placeCount, placed);
+    EXPECT_EQ(fake.windows.Main().placeCount, placed);
     EXPECT_EQ(d.m_skinName, "whiskerby");
 }
 
@@ -120,7 +142,7 @@ TEST_F(CommandsTest, QuitWritesTheSettingsAtTheEnd) {
     Command(kCmdQuit);
     Timer(kTimerTick);
     Timer(kTimerEnd);
-    EXPECT_TRUE(fake.windows.ended);
+    EXPECT_TRUE(fake.windows.Main().ended);
     Destroy();
     EXPECT_NE(dir.Read("tumblecat.cfg").find("%all\r\n"), std::string::npos);
 }

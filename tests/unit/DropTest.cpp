@@ -26,13 +26,13 @@ protected:
     }
     // Characters A and B shown, D hidden.
     void PublishABD() {
-        fake.system.sharedBlocks["Sakura"] = std::string("\x00\x00\x01\x00", 4) +
+        fake.ipc.sharedBlocks["Sakura"] = std::string("\x00\x00\x01\x00", 4) +
                                              "a.hwnd\x01" "256\r\na.name\x01" "A\r\n"
                                              "b.hwnd\x01" "512\r\nb.name\x01" "B\r\n"
                                              "d.hwnd\x01" "768\r\nd.name\x01" "D\r\n";
-        fake.windows.windowStyles[kA] = 0x94000000;
-        fake.windows.windowStyles[kB] = 0x96000000;
-        fake.windows.windowStyles[kD] = 0x84000000;
+        fake.windows.Window(kA).style = 0x94000000;
+        fake.windows.Window(kB).style = 0x96000000;
+        fake.windows.Window(kD).style = 0x84000000;
     }
     // Runs one drop from a fresh state and returns its target list ("" when refused).
     std::string TargetsOfOneDrop(CTumbleDlg& d) {
@@ -93,7 +93,7 @@ TEST_F(DropTest, RandomTargetIsOneShownCharacterOrItself) {
 TEST_F(DropTest, PresentButNoneShownGivesAnEmptyList) {
     CTumbleDlg& d = StartCat("%rnd");
     PublishABD();
-    fake.windows.windowStyles.clear();
+    for (auto& [handle, window] : fake.windows.windows) window.style = 0;
     d.m_iconized = true;  // no self drops
     EXPECT_EQ(TargetsOfOneDrop(d), "");
 }
@@ -122,13 +122,13 @@ TEST_F(DropTest, AloneTheCatSaysItsLineOrDropsOnItself) {
 TEST_F(DropTest, HeldDroplingMutexRefusesTheDrop) {
     CTumbleDlg& d = StartCat("A");
     PublishABD();
-    fake.system.otherMutexes.insert("dropling");
-    const int placed = fake.windows.placeCount;
+    fake.ipc.otherMutexes.insert("dropling");
+    const int placed = fake.windows.Main().placeCount;
     d.Drop("apple");
     EXPECT_TRUE(d.m_dropParams.empty());
     EXPECT_FALSE(d.m_dropPose);
-    EXPECT_EQ(fake.windows.timers.count(kTimerLaunch), 0u);
-    EXPECT_EQ(fake.windows.placeCount, placed) << "no pose change";
+    EXPECT_EQ(fake.windows.Main().timers.count(kTimerLaunch), 0u);
+    EXPECT_EQ(fake.windows.Main().placeCount, placed) << "no pose change";
     d.m_noConsecutiveDrop = false;
     d.Drop("apple");
     EXPECT_EQ(d.m_dropParams, "apple~0~9801~255~A^") << "allowed when consecutive drops are";
@@ -141,29 +141,31 @@ TEST_F(DropTest, DropPoseThenLaunchThenNormalPose) {
     Send(kWmLButtonDblClk, 0, PointParam(3, 3));
     EXPECT_TRUE(d.m_dropPose);
     EXPECT_GE(d.m_surface, 2) << "a drop pose";
-    EXPECT_EQ(fake.windows.timers.at(kTimerLaunch), 200);
-    EXPECT_TRUE(fake.system.started.empty());
+    EXPECT_EQ(fake.windows.Main().timers.at(kTimerLaunch), 200);
+    EXPECT_TRUE(fake.shell.started.empty());
 
-    d.Drop("apple");  // a second request while the pose shows
-    EXPECT_EQ(fake.windows.timers.at(kTimerLaunch), 200);
+    const std::string firstParams = d.m_dropParams;
+    EXPECT_EQ(firstParams, "apple~0~9801~255~A^");
+    d.Drop("pear");  // a second request while the pose shows is refused
+    EXPECT_EQ(d.m_dropParams, firstParams);
 
-    const int posePeriod = fake.windows.timers.at(kTimerPose);
+    const int posePeriod = fake.windows.Main().timers.at(kTimerPose);
     Timer(kTimerPose);
     EXPECT_GE(d.m_surface, 2) << "the pose timer waits during a drop";
-    EXPECT_EQ(fake.windows.timers.at(kTimerPose), posePeriod);
+    EXPECT_EQ(fake.windows.Main().timers.at(kTimerPose), posePeriod);
 
     Timer(kTimerLaunch);
-    EXPECT_EQ(fake.windows.timers.count(kTimerLaunch), 0u);
-    ASSERT_EQ(fake.system.started.size(), 1u);
-    EXPECT_EQ(fake.system.started[0].first, dir.Base() + "dropling.exe");
-    EXPECT_EQ(fake.system.started[0].second, "apple~0~9801~255~A^");
-    EXPECT_EQ(fake.windows.timers.at(kTimerReturnPose), 1500);
+    EXPECT_EQ(fake.windows.Main().timers.count(kTimerLaunch), 0u);
+    ASSERT_EQ(fake.shell.started.size(), 1u);
+    EXPECT_EQ(fake.shell.started[0].first, dir.Base() + "dropling.exe");
+    EXPECT_EQ(fake.shell.started[0].second, firstParams);
+    EXPECT_EQ(fake.windows.Main().timers.at(kTimerReturnPose), 1500);
     EXPECT_EQ(d.m_lastSaid, "Catch!");
 
     Timer(kTimerReturnPose);
     EXPECT_FALSE(d.m_dropPose);
     EXPECT_LT(d.m_surface, 2);
-    EXPECT_EQ(fake.windows.timers.count(kTimerReturnPose), 0u);
+    EXPECT_EQ(fake.windows.Main().timers.count(kTimerReturnPose), 0u);
 }
 
 TEST_F(DropTest, DoubleClickDropsWithoutMovingTheCat) {
@@ -179,7 +181,7 @@ TEST_F(DropTest, DoubleClickDropsWithoutMovingTheCat) {
     Send(kWmLButtonUp, 0, PointParam(40, 4));
     EXPECT_TRUE(d.m_dropPose);
     EXPECT_FALSE(d.m_dragging);
-    EXPECT_FALSE(fake.windows.captured);
+    EXPECT_FALSE(fake.input.captured);
     EXPECT_EQ(d.m_posX, x) << "the double click does not drag";
 }
 
@@ -204,15 +206,15 @@ TEST_F(DropTest, AutomaticDroppingTimer) {
     WriteRectangleSkin("cat", 4, 20, 40);
     CTumbleDlg& d = Start();
     PublishABD();
-    EXPECT_EQ(fake.windows.timers.at(kTimerAutoDrop), 5 * 60000);
+    EXPECT_EQ(fake.windows.Main().timers.at(kTimerAutoDrop), 5 * 60000);
     d.m_menuDroplings = {{32802, "Apple", "apple"}};
     Timer(kTimerAutoDrop);
     EXPECT_TRUE(d.m_dropPose);
-    EXPECT_EQ(fake.windows.timers.at(kTimerAutoDrop), 5 * 60000) << "keeps running";
+    EXPECT_EQ(fake.windows.Main().timers.at(kTimerAutoDrop), 5 * 60000) << "keeps running";
     Command(kCmdIconize);
-    EXPECT_EQ(fake.windows.timers.count(kTimerAutoDrop), 0u);
+    EXPECT_EQ(fake.windows.Main().timers.count(kTimerAutoDrop), 0u);
     Command(kCmdIconize);
-    EXPECT_EQ(fake.windows.timers.at(kTimerAutoDrop), 5 * 60000);
+    EXPECT_EQ(fake.windows.Main().timers.at(kTimerAutoDrop), 5 * 60000);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "app/Shape.h"
+#include "skin/Shape.h"
 #include "skin/DibImage.h"
 #include "skin/PngDecoder.h"
 #include "support/Images.h"

@@ -13,6 +13,7 @@ namespace {
 
 using test::DialogHarness;
 using test::FakeWindowSystem;
+using test::kMkLButton;
 
 constexpr NativeHandle kTaskbar = 0x7001;
 
@@ -28,7 +29,7 @@ protected:
     }
     void AddBottomTaskbar() {
         fake.windows.windowsByClass["Shell_TrayWnd"] = kTaskbar;
-        fake.windows.otherWindowRects[kTaskbar] = {0, 738, 1024, 768};
+        fake.windows.Window(kTaskbar).rect = {0, 738, 1024, 768};
     }
 };
 
@@ -38,19 +39,19 @@ TEST_F(PlacementTest, StandingOnTheTaskbarTopRow) {
     EXPECT_EQ(d.m_posY, 669) << "screen bottom 768 - 100 + 1";
     Timer(kTimerTick);
     EXPECT_EQ(d.m_taskbarOffset, 30);
-    EXPECT_EQ(fake.windows.windowRect.top, 639);
-    EXPECT_EQ(fake.windows.windowRect.bottom - 1, 738) << "the bottom row is the taskbar's top row";
-    EXPECT_EQ(fake.windows.invalidations.back(), std::make_pair(20, 100));
+    EXPECT_EQ(fake.windows.Main().rect.top, 639);
+    EXPECT_EQ(fake.windows.Main().rect.bottom - 1, 738) << "the bottom row is the taskbar's top row";
+    EXPECT_EQ(fake.windows.Main().invalidations.back(), std::make_pair(20, 100));
 }
 
 TEST_F(PlacementTest, TaskbarAtTheSideOrTopOrInFreePlacementGivesNoOffset) {
     AddBottomTaskbar();
-    fake.windows.otherWindowRects[kTaskbar] = {0, 0, 60, 768};
+    fake.windows.Window(kTaskbar).rect = {0, 0, 60, 768};
     CTumbleDlg& d = StartSkin();
     EXPECT_EQ(d.TaskbarOffset(), 0);
-    fake.windows.otherWindowRects[kTaskbar] = {0, 0, 1024, 30};
+    fake.windows.Window(kTaskbar).rect = {0, 0, 1024, 30};
     EXPECT_EQ(d.TaskbarOffset(), 0);
-    fake.windows.otherWindowRects[kTaskbar] = {0, 738, 1024, 768};
+    fake.windows.Window(kTaskbar).rect = {0, 738, 1024, 768};
     EXPECT_EQ(d.TaskbarOffset(), 30);
     d.m_placeMode = 1;
     EXPECT_EQ(d.TaskbarOffset(), 0);
@@ -77,10 +78,10 @@ TEST_F(PlacementTest, PosesAreChosenFromTheirRanges) {
     SeedRandom(1);  // first draw 41: (41 * 3) >> 15 = 0
     d.SetPose(false);
     EXPECT_EQ(d.m_surface, 0);
-    EXPECT_EQ(fake.windows.windowShape, fake.windows.liveRegions.at(d.m_surfaceRegion[0].Get()));
+    EXPECT_EQ(MainLook().shape, fake.painting.liveRegions.at(d.m_surfaceRegion[0].Get()));
     EXPECT_EQ(d.m_winWidth, 20);
     EXPECT_EQ(d.m_winHeight, 100);
-    EXPECT_TRUE(fake.windows.topmost);
+    EXPECT_TRUE(fake.windows.Main().topmost);
 }
 
 TEST_F(PlacementTest, SurfaceWithoutOpaquePixelsGetsTheOnePixelShape) {
@@ -91,54 +92,70 @@ TEST_F(PlacementTest, SurfaceWithoutOpaquePixelsGetsTheOnePixelShape) {
     UseSkin("e");
     CTumbleDlg& d = Start();
     EXPECT_FALSE(d.m_surfaceRegion[0]);
-    EXPECT_TRUE(fake.windows.windowShapeIsOnePixel);
+    EXPECT_TRUE(MainLook().shapeIsOnePixel);
 }
 
 TEST_F(PlacementTest, DraggingOnTheBottomMovesOnlySideways) {
     CTumbleDlg& d = StartSkin();
     Timer(kTimerTick);
-    const Rect before = fake.windows.windowRect;
+    const Rect before = fake.windows.Main().rect;
     Send(kWmLButtonDown, 0, PointParam(5, 7));
     EXPECT_TRUE(d.m_dragging);
-    EXPECT_TRUE(fake.windows.captured);
-    Send(kWmMouseMove, 0, PointParam(55, -93));
+    EXPECT_TRUE(fake.input.captured);
+    Send(kWmMouseMove, kMkLButton, PointParam(55, -93));
     EXPECT_EQ(d.m_posX, before.left + 50);
-    EXPECT_EQ(fake.windows.windowRect.top, before.top);
+    EXPECT_EQ(fake.windows.Main().rect.top, before.top);
     Send(kWmLButtonUp);
     EXPECT_FALSE(d.m_dragging);
-    EXPECT_FALSE(fake.windows.captured);
-    Send(kWmMouseMove, 0, PointParam(80, 80));
+    EXPECT_FALSE(fake.input.captured);
+    Send(kWmMouseMove, kMkLButton, PointParam(80, 80));
     EXPECT_EQ(d.m_posX, before.left + 50) << "no drag without the button";
+}
+
+TEST_F(PlacementTest, ADragEndsWhenTheCaptureIsLostOrTheButtonIsUp) {
+    CTumbleDlg& d = StartSkin();
+    Timer(kTimerTick);
+    const int startX = fake.windows.Main().rect.left;
+    // A right click opens the menu mid-drag: the menu takes the capture, no button-up comes.
+    Send(kWmLButtonDown, 0, PointParam(5, 7));
+    Send(kWmCaptureChanged);
+    Send(kWmMouseMove, kMkLButton, PointParam(45, 7));
+    EXPECT_EQ(d.m_posX, startX) << "the cat no longer follows the mouse";
+    // A move without the left button held does not drag either.
+    Send(kWmLButtonDown, 0, PointParam(5, 7));
+    Send(kWmMouseMove, 0, PointParam(45, 7));
+    EXPECT_EQ(d.m_posX, startX);
 }
 
 TEST_F(PlacementTest, DraggingInFreePlacementMovesBothWays) {
     CTumbleDlg& d = StartSkin(4, 2, "300\r\n200\r\n");
     Timer(kTimerTick);
-    EXPECT_EQ(fake.windows.windowRect.left, 300);
+    EXPECT_EQ(fake.windows.Main().rect.left, 300);
     Send(kWmLButtonDown, 0, PointParam(5, 7));
-    Send(kWmMouseMove, 0, PointParam(-15, 17));
+    Send(kWmMouseMove, kMkLButton, PointParam(-15, 17));
     EXPECT_EQ(d.m_posX, 280);
     EXPECT_EQ(d.m_posY, 210);
-    EXPECT_EQ(fake.windows.windowRect.top, 210);
+    EXPECT_EQ(fake.windows.Main().rect.top, 210);
 }
 
 TEST_F(PlacementTest, BlinkPaintsFramesOnlyUpToTheLastOne) {
     CTumbleDlg& d = StartSkin();
     d.m_surface = 1;
     d.m_surfaceLastFrame[1] = 3;
-    for (int f = 0; f < 4; ++f) d.m_surfaceFrames[1][f] = OwnedObject(fake.windows, 0x9000 + f);
+    // Frame 2 did not decode: its surface shows in its place, never a blank window.
+    for (int f : {0, 1, 3}) d.m_surfaceFrames[1][f] = OwnedObject(fake.painting, 0x9000 + f);
     for (int counter = -1; counter <= 9; ++counter) {
         d.m_blinkCounter = counter;
         Send(kWmPaint);
-        if (counter >= 0 && counter <= 3) {
-            EXPECT_EQ(fake.windows.lastPainted, static_cast<NativeHandle>(0x9000 + counter));
+        if (counter >= 0 && counter <= 3 && counter != 2) {
+            EXPECT_EQ(MainLook().lastPainted, static_cast<NativeHandle>(0x9000 + counter));
         } else {
-            EXPECT_EQ(fake.windows.lastPainted, d.m_surfaceBitmap[1].Get()) << counter;
+            EXPECT_EQ(MainLook().lastPainted, d.m_surfaceBitmap[1].Get()) << counter;
         }
     }
     d.m_loading = true;
     Send(kWmPaint);
-    EXPECT_EQ(fake.windows.lastPainted, 0u) << "nothing is painted while a skin loads";
+    EXPECT_EQ(MainLook().lastPainted, 0u) << "nothing is painted while a skin loads";
 }
 
 TEST_F(PlacementTest, AnimationRunsTenTicksOnSurfacesWithFrames) {
@@ -161,21 +178,21 @@ TEST_F(PlacementTest, AnimationRunsTenTicksOnSurfacesWithFrames) {
     }
     Timer(kTimerTick);
     EXPECT_EQ(d.m_blinkCounter, -1);
-    EXPECT_EQ(fake.windows.timers.at(kTimerTick), 50);
+    EXPECT_EQ(fake.windows.Main().timers.at(kTimerTick), 50);
 }
 
 TEST_F(PlacementTest, PoseTimerWaitsWhileADropPoseShows) {
     CTumbleDlg& d = StartSkin();
     d.SetPose(true);
-    const int placed = fake.windows.placeCount;
-    const int period = fake.windows.timers.at(kTimerPose);
+    const int placed = fake.windows.Main().placeCount;
+    const int period = fake.windows.Main().timers.at(kTimerPose);
     Timer(kTimerPose);
-    EXPECT_EQ(fake.windows.placeCount, placed);
-    EXPECT_EQ(fake.windows.timers.at(kTimerPose), period) << "keeps its period";
+    EXPECT_EQ(fake.windows.Main().placeCount, placed);
+    EXPECT_EQ(fake.windows.Main().timers.at(kTimerPose), period) << "keeps its period";
     d.m_dropPose = false;
     for (int i = 0; i < 50; ++i) {
         Timer(kTimerPose);
-        const int p = fake.windows.timers.at(kTimerPose);
+        const int p = fake.windows.Main().timers.at(kTimerPose);
         EXPECT_TRUE(p == 30000 || p == 60000 || p == 90000 || p == 120000) << p;
         EXPECT_LT(d.m_surface, 2);
     }
@@ -186,55 +203,55 @@ TEST_F(PlacementTest, TransparencyFromTheSettings) {
     WriteRectangleSkin("r", 2, 20, 100);
     CTumbleDlg& d = Start();
     EXPECT_TRUE(d.m_transparent);
-    EXPECT_EQ(fake.windows.layeredAlpha, 128);
+    EXPECT_EQ(MainLook().layeredAlpha, 128);
 }
 
 TEST_F(PlacementTest, OpaqueWhenTransparencyIsOff) {
     StartSkin();
-    EXPECT_FALSE(fake.windows.layeredAlpha);
+    EXPECT_FALSE(MainLook().layeredAlpha);
 }
 
 TEST_F(PlacementTest, IconizedCatStaysHiddenThroughPoseChanges) {
     CTumbleDlg& d = StartSkin();
     d.m_autoDrop = true;
-    fake.windows.timers[kTimerAutoDrop] = 60000;
+    fake.windows.Main().timers[kTimerAutoDrop] = 60000;
     Send(kMsgTrayNotify, 1, kWmLButtonDblClk);
     EXPECT_TRUE(d.m_iconized);
-    EXPECT_FALSE(fake.windows.visible);
-    EXPECT_EQ(fake.windows.timers.count(kTimerAutoDrop), 0u) << "automatic dropping pauses";
+    EXPECT_FALSE(fake.windows.Main().visible);
+    EXPECT_EQ(fake.windows.Main().timers.count(kTimerAutoDrop), 0u) << "automatic dropping pauses";
     d.m_dropPose = false;
     Timer(kTimerPose);
     Command(kCmdAlwaysOnTop);
-    EXPECT_FALSE(fake.windows.visible) << "a hidden cat stays hidden";
+    EXPECT_FALSE(fake.windows.Main().visible) << "a hidden cat stays hidden";
     EXPECT_EQ(Send(kMsgTrayNotify, 1, kWmRButtonDown + 100), 1) << "other mouse messages are ignored";
     EXPECT_TRUE(d.m_iconized);
     Command(kCmdIconize);
     EXPECT_FALSE(d.m_iconized);
-    EXPECT_TRUE(fake.windows.visible);
-    EXPECT_EQ(fake.windows.timers.at(kTimerAutoDrop), d.m_autoDropMinutes * 60000);
+    EXPECT_TRUE(fake.windows.Main().visible);
+    EXPECT_EQ(fake.windows.Main().timers.at(kTimerAutoDrop), d.m_autoDropMinutes * 60000);
 }
 
 TEST_F(PlacementTest, AlwaysOnTopToggles) {
     CTumbleDlg& d = StartSkin();
-    EXPECT_TRUE(fake.windows.topmost);
+    EXPECT_TRUE(fake.windows.Main().topmost);
     Command(kCmdAlwaysOnTop);
     EXPECT_FALSE(d.m_alwaysOnTop);
-    EXPECT_FALSE(fake.windows.topmost);
+    EXPECT_FALSE(fake.windows.Main().topmost);
     Command(kCmdAlwaysOnTop);
-    EXPECT_TRUE(fake.windows.topmost);
+    EXPECT_TRUE(fake.windows.Main().topmost);
 }
 
 TEST_F(PlacementTest, QuitEndsTheWindowAfterTheTick) {
     CTumbleDlg& d = StartSkin();
     Command(kCmdQuit);
     EXPECT_TRUE(d.m_quitRequested);
-    EXPECT_FALSE(fake.windows.ended);
+    EXPECT_FALSE(fake.windows.Main().ended);
     Timer(kTimerTick);
-    EXPECT_EQ(fake.windows.timers.count(kTimerTick), 0u);
-    EXPECT_EQ(fake.windows.timers.at(kTimerEnd), 1000);
+    EXPECT_EQ(fake.windows.Main().timers.count(kTimerTick), 0u);
+    EXPECT_EQ(fake.windows.Main().timers.at(kTimerEnd), 1000);
     Timer(kTimerEnd);
-    EXPECT_TRUE(fake.windows.ended);
-    EXPECT_EQ(fake.windows.endResult, 1);
+    EXPECT_TRUE(fake.windows.Main().ended);
+    EXPECT_EQ(fake.windows.Main().endResult, 1);
 }
 
 TEST_F(PlacementTest, QuitWhileIconizedEndsSooner) {
@@ -242,7 +259,7 @@ TEST_F(PlacementTest, QuitWhileIconizedEndsSooner) {
     Command(kCmdIconize);
     Command(kCmdQuit);
     Timer(kTimerTick);
-    EXPECT_EQ(fake.windows.timers.at(kTimerEnd), 100);
+    EXPECT_EQ(fake.windows.Main().timers.at(kTimerEnd), 100);
 }
 
 }  // namespace

@@ -31,10 +31,10 @@ protected:
 TEST_F(SkinLoadTest, SurfacesLoadWithoutGapsUpToTheFirstMissingOne) {
     for (int s : {0, 1, 2, 3, 5}) WriteSkinFile("surface" + std::to_string(s) + ".bmp", SmallBmp());
     StartWithSkinS();
-    EXPECT_FALSE(fake.windows.ended);
+    EXPECT_FALSE(fake.windows.Main().ended);
     EXPECT_EQ(dlg->m_surfaceCount, 4);
     EXPECT_FALSE(dlg->m_surfaceInfo[5]) << "surface5.bmp after the gap is not used";
-    EXPECT_EQ(fake.windows.liveBitmaps.size(), 4u);
+    EXPECT_EQ(fake.painting.liveBitmaps.size(), 4u);
 }
 
 TEST_F(SkinLoadTest, FromTenOnSurfacesCarryTheLetterM) {
@@ -67,17 +67,17 @@ TEST_F(SkinLoadTest, RefusedFirstSurfaceFailsTheSkin) {
     WriteSkinFile("surface0.png", MakePng(8, 6, [](int, int) { return 0u; }, rgba));
     WriteSkinFile("surface1.png", SmallPng());
     StartWithSkinS();
-    EXPECT_TRUE(fake.windows.ended);
+    EXPECT_TRUE(fake.windows.Main().ended);
     EXPECT_TRUE(dlg->m_startFailed);
     EXPECT_TRUE(dlg->m_loading);
-    EXPECT_TRUE(fake.windows.liveBitmaps.empty());
+    EXPECT_TRUE(fake.painting.liveBitmaps.empty());
 }
 
 TEST_F(SkinLoadTest, MissingProfileFailsTheSkin) {
     WriteSkinFile("surface0.bmp", SmallBmp());
     UseSkin("s");
     Start();
-    EXPECT_TRUE(fake.windows.ended);
+    EXPECT_TRUE(fake.windows.Main().ended);
 }
 
 TEST_F(SkinLoadTest, FramesAreNumberedWithoutGaps) {
@@ -141,7 +141,7 @@ TEST_F(SkinLoadTest, TestSkinLoadsWithPosesShapesAndDefaults) {
     EXPECT_EQ(head.left, d.m_surfaceExtent[0].left + ((d.m_surfaceExtent[0].right - d.m_surfaceExtent[0].left) >> 2));
     EXPECT_FALSE(d.m_loading);
     EXPECT_LT(d.m_surface, 2) << "start-up chooses a normal pose";
-    EXPECT_EQ(fake.windows.liveRegions.size(), 3u);
+    EXPECT_EQ(fake.painting.liveRegions.size(), 3u);
 }
 
 TEST_F(SkinLoadTest, DescriptorFilesTakeEffect) {
@@ -159,13 +159,13 @@ TEST_F(SkinLoadTest, DescriptorFilesTakeEffect) {
     EXPECT_EQ(dlg->m_headRect[0], (HeadRect{1, 2, 3, 4}));
     EXPECT_EQ(dlg->m_headRect[1], DefaultHeadRect(dlg->m_surfaceExtent[1]));
     EXPECT_EQ(dlg->m_placeMode, 1);
-    EXPECT_EQ(fake.windows.windowRect.left, 100);
-    EXPECT_EQ(fake.windows.windowRect.top, 200);
+    EXPECT_EQ(fake.windows.Main().rect.left, 100);
+    EXPECT_EQ(fake.windows.Main().rect.top, 200);
 }
 
 TEST_F(SkinLoadTest, FailingBitmapCreationEndsTheSurfaces) {
     for (int s = 0; s < 4; ++s) WriteSkinFile("surface" + std::to_string(s) + ".bmp", SmallBmp());
-    fake.windows.failBitmapsAfter = 2;
+    fake.painting.failBitmapsAfter = 2;
     StartWithSkinS();
     EXPECT_EQ(dlg->m_surfaceCount, 2);
 }
@@ -180,8 +180,8 @@ TEST_F(SkinLoadTest, DestructionReleasesEverythingAndSavesTheFreePosition) {
     dlg->m_posX = 33;
     Destroy();
     EXPECT_EQ(dir.Read("skin\\s\\omni.txt"), "33\r\n763\r\n\r\n");
-    EXPECT_TRUE(fake.windows.liveBitmaps.empty());
-    EXPECT_TRUE(fake.windows.liveRegions.empty());
+    EXPECT_TRUE(fake.painting.liveBitmaps.empty());
+    EXPECT_TRUE(fake.painting.liveRegions.empty());
 }
 
 TEST_F(SkinLoadTest, BottomStandingSkinWritesNoOmniFile) {

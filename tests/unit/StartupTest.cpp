@@ -53,30 +53,30 @@ TEST_F(StartupTest, WithoutSettingsTheCharacterStartsWithStartValues) {
         EXPECT_EQ(dlg.m_version, "unknown");
         EXPECT_EQ(dlg.m_balloonOffsetX, 1024);
         EXPECT_EQ(dlg.m_surfaceLastFrame[31], -1);
-        EXPECT_EQ(fake.windows.timers.at(kTimerTick), 50);
-        EXPECT_EQ(fake.windows.timers.count(kTimerAutoDrop), 0u);
-        const int posePeriod = fake.windows.timers.at(kTimerPose);
+        EXPECT_EQ(fake.windows.Main().timers.at(kTimerTick), 50);
+        EXPECT_EQ(fake.windows.Main().timers.count(kTimerAutoDrop), 0u);
+        const int posePeriod = fake.windows.Main().timers.at(kTimerPose);
         EXPECT_TRUE(posePeriod == 30000 || posePeriod == 60000 || posePeriod == 90000 || posePeriod == 120000);
-        ASSERT_EQ(fake.windows.trayIcons.size(), 1u);
-        EXPECT_EQ(fake.windows.trayIcons[0].callbackMessage, 0x8068u);
-        EXPECT_EQ(fake.windows.trayIcons[0].tip, "たんぶる");
-        EXPECT_TRUE(fake.system.MutexExists("tumblecat"));
+        ASSERT_EQ(fake.shell.trayIcons.size(), 1u);
+        EXPECT_EQ(fake.shell.trayIcons[0].callbackMessage, 0x8068u);
+        EXPECT_EQ(fake.shell.trayIcons[0].tip, "たんぶる");
+        EXPECT_TRUE(fake.ipc.MutexExists("tumblecat"));
     });
     EXPECT_TRUE(inspected);
     EXPECT_EQ(fake.windows.modalTemplates, std::vector<int>{102});
-    EXPECT_EQ(fake.windows.title, "たんぶる");
-    EXPECT_TRUE(fake.windows.acceptsFiles);
+    EXPECT_EQ(fake.windows.Main().title, "たんぶる");
+    EXPECT_TRUE(fake.shell.filesAcceptedBy.count(test::FakeWindowSystem::kDialogWindow));
     EXPECT_EQ(fake.windows.loadedIcons, std::vector<int>{128});
-    EXPECT_EQ(fake.windows.bigIcon, test::FakeWindowSystem::kAppIcon);
-    EXPECT_EQ(fake.windows.smallIcon, test::FakeWindowSystem::kAppIcon);
-    EXPECT_FALSE(fake.windows.ended) << "a loadable skin keeps the window running";
+    EXPECT_EQ(fake.windows.Main().bigIcon, test::FakeWindowSystem::kAppIcon);
+    EXPECT_EQ(fake.windows.Main().smallIcon, test::FakeWindowSystem::kAppIcon);
+    EXPECT_FALSE(fake.windows.Main().ended) << "a loadable skin keeps the window running";
     EXPECT_EQ(dir.Read("tumblecat.cfg"),
               "0\r\nwhiskerby\r\n10\r\n0\r\n0\r\n0\r\n9801\r\n1\r\n767\r\n1\r\n%rnd\r\n");
-    EXPECT_FALSE(fake.system.MutexExists("tumblecat")) << "closed by the window's destruction";
-    EXPECT_TRUE(fake.windows.trayIcons.empty()) << "the tray icon is removed";
-    EXPECT_TRUE(fake.windows.liveBitmaps.empty()) << "every bitmap is released";
-    EXPECT_TRUE(fake.windows.liveRegions.empty()) << "every region is released";
-    EXPECT_TRUE(fake.windows.timers.empty()) << "every timer is stopped";
+    EXPECT_FALSE(fake.ipc.MutexExists("tumblecat")) << "closed by the window's destruction";
+    EXPECT_TRUE(fake.shell.trayIcons.empty()) << "the tray icon is removed";
+    EXPECT_TRUE(fake.painting.liveBitmaps.empty()) << "every bitmap is released";
+    EXPECT_TRUE(fake.painting.liveRegions.empty()) << "every region is released";
+    EXPECT_TRUE(fake.windows.Main().timers.empty()) << "every timer is stopped";
 }
 
 TEST_F(StartupTest, SettingsAreReadAtStartAndWrittenAtTheEnd) {
@@ -107,9 +107,9 @@ TEST_F(StartupTest, MissingSkinEndsTheWindowAndLeavesSettingsUntouched) {
     ASSERT_TRUE(fake.files.SetHidden(dir.Base() + "dropling\\cube", true));
 
     RunApp();
-    EXPECT_TRUE(fake.windows.ended);
-    EXPECT_EQ(fake.windows.endResult, 1);
-    EXPECT_TRUE(fake.windows.destroyed);
+    EXPECT_TRUE(fake.windows.Main().ended);
+    EXPECT_EQ(fake.windows.Main().endResult, 1);
+    EXPECT_TRUE(fake.windows.Main().destroyed);
     EXPECT_EQ(dir.Read("tumblecat.cfg"), cfg) << "a failed start does not write the settings";
     EXPECT_EQ(dir.Read("menulistk.cfg"), "32802\x01"
                                          "Ball\x01"
@@ -119,14 +119,14 @@ TEST_F(StartupTest, MissingSkinEndsTheWindowAndLeavesSettingsUntouched) {
                                             "cube\r\n");
     EXPECT_EQ(dir.Read("menulists.cfg"), "33826\x01Tabby BMP\x01tabby\r\n");
     EXPECT_EQ(dir.Read("filesetlists.cfg"), "33826\x01○ Tabby BMP\x01tabby\r\n");
-    EXPECT_FALSE(fake.system.MutexExists("tumblecat"));
+    EXPECT_FALSE(fake.ipc.MutexExists("tumblecat"));
 }
 
 TEST_F(StartupTest, SkinWithoutSurfaceZeroFailsToLoad) {
     dir.Write("skin\\whiskerby\\profile.txt", "Name\r\n");
     dir.Write("skin\\whiskerby\\surface1.bmp", "BM");
     RunApp();
-    EXPECT_TRUE(fake.windows.ended);
+    EXPECT_TRUE(fake.windows.Main().ended);
     EXPECT_FALSE(dir.Exists("tumblecat.cfg"));
     EXPECT_TRUE(dir.Exists("menulistk.cfg")) << "the lists are written even after a failed start";
 }
@@ -153,14 +153,14 @@ TEST_F(StartupTest, SecondCopyEndsWithoutAWindow) {
     AddLoadableSkin("whiskerby");
     RunApp([&](CTumbleDlg&) {
         test::FakePlatform second;
-        second.system.liveMutexes = fake.system.liveMutexes;
+        second.ipc.liveMutexes = fake.ipc.liveMutexes;
         second.windows.windowsByTitle["..."] = 0x77;
         CTumbleApp copy(second.platform);
         EXPECT_FALSE(copy.InitInstance());
         EXPECT_TRUE(second.windows.modalTemplates.empty());
         EXPECT_EQ(second.windows.titlesSearched, std::vector<std::string>{"..."});
         EXPECT_EQ(second.windows.foregrounded, std::vector<NativeHandle>{0x77});
-        EXPECT_EQ(second.system.liveMutexes.count("tumblecat"), 1u) << "the copy closed its own handle";
+        EXPECT_EQ(second.ipc.liveMutexes.count("tumblecat"), 1u) << "the copy closed its own handle";
     });
 }
 
@@ -175,7 +175,7 @@ TEST_F(StartupTest, AFailedWriteLeavesTheOldSettingsWhole) {
 }
 
 TEST_F(StartupTest, NoMutexNoWindow) {
-    fake.system.failMutexCreation = true;
+    fake.ipc.failMutexCreation = true;
     RunApp();
     EXPECT_TRUE(fake.windows.modalTemplates.empty());
 }
@@ -193,12 +193,12 @@ TEST_F(StartupTest, VersionIsTheFirstLineOfTheReadme) {
 TEST_F(StartupTest, EscapeAndDragIconMessages) {
     AddLoadableSkin("whiskerby");
     RunApp([&](CTumbleDlg& dlg) {
-        EXPECT_TRUE(dlg.OnCommand(kIdCancel, 0));
-        EXPECT_FALSE(fake.windows.ended) << "Escape never ends the character window";
-        EXPECT_TRUE(dlg.OnCommand(kIdOk, 0));
-        EXPECT_FALSE(fake.windows.ended) << "nor does Enter";
+        EXPECT_TRUE(dlg.OnCommand(kIdCancel));
+        EXPECT_FALSE(fake.windows.Main().ended) << "Escape never ends the character window";
+        EXPECT_TRUE(dlg.OnCommand(kIdOk));
+        EXPECT_FALSE(fake.windows.Main().ended) << "nor does Enter";
         std::intptr_t result = 0;
-        EXPECT_TRUE(dlg.WindowProc(kWmQueryDragIcon, 0, 0, result));
+        EXPECT_TRUE(DispatchDialogMessage(dlg, kWmQueryDragIcon, 0, 0, result));
         EXPECT_EQ(static_cast<NativeHandle>(result), test::FakeWindowSystem::kAppIcon);
     });
 }

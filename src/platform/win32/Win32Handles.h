@@ -1,4 +1,4 @@
-// RAII owners of Win32 handles.
+// RAII owners of Win32 handles and scopes, used for every handle the back end opens.
 #pragma once
 
 #include <windows.h>
@@ -45,5 +45,66 @@ struct FindCloser {
     void operator()(HANDLE h) const { FindClose(h); }
 };
 using FindHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, FindCloser>;
+
+// A device context of a window, or of the screen, released when it goes.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window = nullptr) : m_window(window), m_dc(GetDC(window)) {}
+    ~WindowDc() {
+        if (m_dc) ReleaseDC(m_window, m_dc);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC Get() const { return m_dc; }
+
+private:
+    HWND m_window;
+    HDC m_dc;
+};
+
+// A memory device context compatible with another, deleted when it goes.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC compatibleWith) : m_dc(CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDc() {
+        if (m_dc) DeleteDC(m_dc);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    HDC Get() const { return m_dc; }
+
+private:
+    HDC m_dc;
+};
+
+// An object selected into a device context for a scope; the previous one is put back.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(SelectObject(dc, object)) {}
+    ~ScopedSelect() {
+        if (m_previous) SelectObject(m_dc, m_previous);
+    }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};
+
+// BeginPaint and EndPaint around the painting of a window.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) : m_window(window), m_dc(BeginPaint(window, &m_paint)) {}
+    ~PaintScope() { EndPaint(m_window, &m_paint); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC Get() const { return m_dc; }
+
+private:
+    HWND m_window;
+    PAINTSTRUCT m_paint{};
+    HDC m_dc;
+};
 
 }  // namespace tc

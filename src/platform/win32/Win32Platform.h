@@ -1,10 +1,12 @@
-// The Win32 back end of the platform interface (ANSI functions; texts are code page 932).
+// The Win32 back end of the platform interfaces (ANSI functions; texts are code page 932).
+// One class per interface; each is defined in the file named above it.
 #pragma once
 
 #include "platform/Platform.h"
 
 namespace tc {
 
+// Win32Files.cpp
 class Win32FileSystem : public FileSystem {
 public:
     std::optional<std::string> ReadWholeFile(const std::string& path) override;
@@ -15,39 +17,47 @@ public:
     bool IsHidden(const std::string& path) override;
 };
 
+// Win32Processes.cpp
 class Win32SystemServices : public SystemServices {
 public:
     std::string ModuleFileName() override;
-    std::unique_ptr<NamedObject> CreateNamedMutex(const std::string& name, bool& alreadyExisted) override;
     std::int64_t TimeSeconds() override;
+};
+
+// Win32Processes.cpp
+class Win32InterProcess : public InterProcess {
+public:
+    std::unique_ptr<NamedObject> CreateNamedMutex(const std::string& name, bool& alreadyExisted) override;
     bool NamedMutexExists(const std::string& name) override;
     std::optional<std::string> ReadSharedText(const std::string& name, const std::string& guardMutex,
                                               std::size_t offset) override;
     std::unique_ptr<SharedBlock> CreateSharedBlock(const std::string& name, std::size_t size) override;
     bool WriteProcessMemory(std::uint32_t processId, std::uintptr_t address, std::string_view bytes) override;
-    void StartProgram(const std::string& file, const std::string& parameters) override;
 };
 
+// Win32Processes.cpp
+class Win32Shell : public Shell {
+public:
+    void AcceptDroppedFiles(NativeHandle window, bool accept) override;
+    void StartProgram(const std::string& file, const std::string& parameters) override;
+    bool AddTrayIcon(const TrayIcon& icon) override;
+    bool DeleteTrayIcon(const TrayIcon& icon) override;
+};
+
+// Win32Windows.cpp
 class Win32WindowSystem : public WindowSystem {
 public:
     int RunModalDialog(CDialog& dialog, int templateId) override;
     void EndDialog(NativeHandle window, int result) override;
     NativeHandle LoadAppIcon(int resourceId) override;
     void SetIcons(NativeHandle window, NativeHandle icon) override;
+    NativeHandle SmallIcon(NativeHandle window) override;
     void SetWindowTitle(NativeHandle window, const std::string& title) override;
-    void AcceptDroppedFiles(NativeHandle window, bool accept) override;
     void SetTimer(NativeHandle window, int timerId, int milliseconds) override;
     void KillTimer(NativeHandle window, int timerId) override;
     NativeHandle FindWindowByTitle(const std::string& title) override;
     NativeHandle FindWindowByClass(const std::string& className) override;
     void SetForeground(NativeHandle window) override;
-
-    NativeHandle CreateScreenBitmap(const std::vector<std::uint8_t>& info, const std::uint8_t* bits) override;
-    NativeHandle CreateRegion(const std::vector<ShapeRun>& runs) override;
-    void DeleteObject(NativeHandle object) override;
-    void SetWindowShape(NativeHandle window, NativeHandle region) override;
-    void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) override;
-
     Rect ScreenRect() override;
     Rect WindowRect(NativeHandle window) override;
     void PlaceWindow(NativeHandle window, bool topmost, const Rect& rect, bool show) override;
@@ -57,18 +67,36 @@ public:
     void ShowWindow(NativeHandle window, bool show) override;
     bool IsWindowVisible(NativeHandle window) override;
     std::uint32_t WindowStyle(NativeHandle window) override;
-    void TrackContextMenu(NativeHandle window, const ContextMenu& menu, Point screen) override;
-
     Point ClientToScreen(NativeHandle window, Point point) override;
     Point ScreenToClient(NativeHandle window, Point point) override;
+};
+
+// Win32Windows.cpp
+class Win32Input : public Input {
+public:
+    void TrackContextMenu(NativeHandle window, const ContextMenu& menu, Point screen) override;
     Point CursorPosition() override;
     void SetCapture(NativeHandle window) override;
     void ReleaseCapture() override;
+};
 
+// Win32Painting.cpp
+class Win32Painting : public Painting {
+public:
+    // Looks up the optional layered-window function once.
+    Win32Painting();
+
+    NativeHandle CreateScreenBitmap(const std::vector<std::uint8_t>& info, const std::uint8_t* bits) override;
+    NativeHandle CreateRegion(const std::vector<ShapeRun>& runs) override;
+    void DeleteObject(NativeHandle object) override;
+    void SetWindowShape(NativeHandle window, NativeHandle region) override;
+    void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) override;
     bool SetLayeredAlpha(NativeHandle window, int alpha) override;
-    NativeHandle SmallIcon(NativeHandle window) override;
-    bool AddTrayIcon(const TrayIcon& icon) override;
-    bool DeleteTrayIcon(const TrayIcon& icon) override;
+    void ClearLayered(NativeHandle window) override;
+
+private:
+    using SetLayeredFn = int(__stdcall*)(void* window, unsigned long key, unsigned char alpha, unsigned long flags);
+    SetLayeredFn m_setLayered = nullptr;  // null on systems without layered windows
 };
 
 }  // namespace tc

@@ -1,4 +1,4 @@
-#include "app/Shape.h"
+#include "skin/Shape.h"
 
 #include <algorithm>
 

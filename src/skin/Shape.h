@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/Geometry.h"
 #include "skin/DibImage.h"
 
 namespace tc {

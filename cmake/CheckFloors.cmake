@@ -1,0 +1,42 @@
+# Fails when a source file includes a floor above its own. The floors, lowest first:
+#   common < platform < skin, interop, talk, install < dialogs < app < main
+# Files on the same floor of different folders (skin and talk, say) do not include each
+# other either: what one subsystem needs of another comes through app/.
+# Run as: cmake -DSOURCE_DIR=<src> -P CheckFloors.cmake
+set(level_common 0)
+set(level_platform 1)
+set(level_skin 2)
+set(level_interop 2)
+set(level_talk 2)
+set(level_install 2)
+set(level_dialogs 3)
+set(level_app 4)
+set(level_main 5)
+
+file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
+set(violations "")
+foreach(source IN LISTS sources)
+  string(REGEX MATCH "^[^/]+" floor "${source}")
+  if(NOT DEFINED level_${floor})
+    list(APPEND violations "${source}: folder '${floor}' is on no floor")
+    continue()
+  endif()
+  file(STRINGS "${SOURCE_DIR}/${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^/\"]+/")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^/\"]+)/.*$" "\\1" target "${line}")
+    if(target STREQUAL floor)
+      continue()
+    endif()
+    if(NOT DEFINED level_${target})
+      continue()  # a folder outside src/ (tests, libraries)
+    endif()
+    if(NOT level_${target} LESS level_${floor})
+      list(APPEND violations "${source} includes ${target}/ (floor ${level_${target}} from floor ${level_${floor}})")
+    endif()
+  endforeach()
+endforeach()
+
+if(violations)
+  list(JOIN violations "\n  " message)
+  message(FATAL_ERROR "Includes that run upward or sideways:\n  ${message}")
+endif()

@@ -1,0 +1,51 @@
+// Loading the skin into the character window: the skin's files come through the skin
+// loader; the window stops its timers around a change of skin, forgets the state that
+// belonged to the old skin, and takes the new one's free placement.
+#include "app/AppGlobals.h"
+#include "app/TumbleDlg.h"
+
+namespace tc {
+
+bool CTumbleDlg::LoadSkin(bool restart) {
+    m_loading = true;
+    // Whatever happens next, the placement read from the old skin's omni.txt is not this
+    // skin's: a failed load must never write it into the new skin's folder.
+    m_placeMode = 0;
+    const SkinSource skin = CurrentSkin();
+    if (!ReadProfile(skin, *this)) return false;
+    if (restart) {
+        for (int timer : {kTimerTick, kTimerLaunch, kTimerReturnPose, kTimerAutoDrop, kTimerTalk, kTimerPose}) {
+            Windows().KillTimer(m_hWnd, timer);
+        }
+        m_talkPhase = 2;
+        m_blinkCounter = -1;
+        m_dragging = false;
+        ResetSurfaceCounts(*this);
+    }
+    ReleaseSurfaces(*this);
+    if (!LoadSkinPictures(skin, *this)) return false;
+    m_blinkCounter = -1;
+    ReadOmni();
+    if (restart) {
+        Windows().SetTimer(m_hWnd, kTimerTick, kTickMilliseconds);
+        if (m_autoDrop) Windows().SetTimer(m_hWnd, kTimerAutoDrop, m_autoDropMinutes * 60000);
+        StartPoseTimer();
+    }
+    m_loading = false;
+    SetPose(false);
+    return true;
+}
+
+void CTumbleDlg::ReadOmni() {
+    const OmniPlacement placement = ParseOmni(platform().files.ReadWholeFile(CurrentSkin().Path("omni.txt")));
+    m_placeMode = placement.mode;
+    if (placement.x) m_posX = *placement.x;
+    if (placement.y) m_posY = *placement.y;
+}
+
+void CTumbleDlg::WriteOmni() {
+    if (m_placeMode == 0) return;
+    platform().files.WriteWholeFile(CurrentSkin().Path("omni.txt"), FormatOmni(m_posX, m_posY));
+}
+
+}  // namespace tc

@@ -1,0 +1,20 @@
+// Entry point of tumblecat.exe: the one place that knows both the application and the
+// Win32 back end, and hands the one to the other.
+#include <windows.h>
+
+#include "app/TumbleApp.h"
+#include "platform/win32/Win32Platform.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    tc::Win32FileSystem files;
+    tc::Win32SystemServices system;
+    tc::Win32InterProcess ipc;
+    tc::Win32WindowSystem windows;
+    tc::Win32Painting painting;
+    tc::Win32Input input;
+    tc::Win32Shell shell;
+    tc::Platform platform{files, system, ipc, windows, painting, input, shell};
+    tc::CTumbleApp app(platform);
+    app.InitInstance();
+    return 0;
+}

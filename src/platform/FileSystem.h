@@ -1,0 +1,43 @@
+// Files and folders. Paths are in the Windows form the core builds: the base directory
+// (ending in a backslash) followed by a relative path, Shift_JIS, backslash separators.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tc {
+
+// One entry of a folder listing, in the order the file system returns them. Like
+// FindFirstFileA on "folder\*.*", a listing includes "." and ".." and files as well.
+struct DirEntry {
+    std::string name;
+    bool directory = false;
+    bool hidden = false;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The whole file as stored (no line-end translation); nothing when it cannot be read.
+    virtual std::optional<std::string> ReadWholeFile(const std::string& path) = 0;
+
+    // Replaces the file with bytes. The new content is written under a temporary name and
+    // then renamed over the old file, so a failure never leaves a truncated file behind.
+    virtual bool WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
+
+    // True when the file can be opened for reading.
+    virtual bool CanOpen(const std::string& path) = 0;
+
+    // Every entry of the folder (folderPath without trailing separator); nothing when the
+    // folder cannot be listed.
+    virtual std::optional<std::vector<DirEntry>> ListFolder(const std::string& folderPath) = 0;
+
+    // The hidden attribute of a file or folder, which marks a resource as not available.
+    virtual bool SetHidden(const std::string& path, bool hidden) = 0;
+    virtual bool IsHidden(const std::string& path) = 0;
+};
+
+}  // namespace tc

@@ -1,0 +1,35 @@
+// The plain values that cross every platform interface: opaque window-system handles,
+// points, rectangles and the runs a window shape is made of.
+//
+// Handles of the window system cross the interfaces as NativeHandle values (an HWND, HICON
+// or GDI object on Windows); the core never looks inside them.
+#pragma once
+
+#include <cstdint>
+
+namespace tc {
+
+using NativeHandle = std::uintptr_t;
+
+struct Point {
+    int x = 0;
+    int y = 0;
+    bool operator==(const Point&) const = default;
+};
+
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool operator==(const Rect&) const = default;
+};
+
+// One horizontal run of a window shape: row y, columns left to right - 1.
+struct ShapeRun {
+    int y = 0;
+    int left = 0;
+    int right = 0;
+    bool operator==(const ShapeRun&) const = default;
+};
+
+}  // namespace tc

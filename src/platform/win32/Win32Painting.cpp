@@ -1,0 +1,95 @@
+// Screen bitmaps, shape regions, painting and layered transparency through GDI.
+#include "platform/win32/Win32Platform.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "platform/win32/Win32Handles.h"
+
+namespace tc {
+
+namespace {
+HWND ToHwnd(NativeHandle h) { return reinterpret_cast<HWND>(h); }
+NativeHandle FromHandle(const void* h) { return reinterpret_cast<NativeHandle>(h); }
+}  // namespace
+
+Win32Painting::Win32Painting() {
+    // Older systems have no layered windows, so the function is looked up rather than
+    // linked; user32 stays loaded for the life of the process.
+    if (HMODULE user32 = GetModuleHandleA("user32")) {
+        m_setLayered =
+            reinterpret_cast<SetLayeredFn>(reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
+    }
+}
+
+NativeHandle Win32Painting::CreateScreenBitmap(const std::vector<std::uint8_t>& info, const std::uint8_t* bits) {
+    if (info.size() < sizeof(BITMAPINFOHEADER)) return 0;
+    WindowDc screen;
+    if (!screen.Get()) return 0;
+    const auto* bitmapInfo = reinterpret_cast<const BITMAPINFO*>(info.data());
+    return FromHandle(
+        CreateDIBitmap(screen.Get(), &bitmapInfo->bmiHeader, CBM_INIT, bits, bitmapInfo, DIB_RGB_COLORS));
+}
+
+NativeHandle Win32Painting::CreateRegion(const std::vector<ShapeRun>& runs) {
+    if (runs.empty()) return 0;
+    // One call for the whole shape instead of combining a region per run.
+    std::vector<std::uint8_t> buffer(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    data->rdh.dwSize = sizeof(RGNDATAHEADER);
+    data->rdh.iType = RDH_RECTANGLES;
+    data->rdh.nCount = static_cast<DWORD>(runs.size());
+    data->rdh.nRgnSize = static_cast<DWORD>(runs.size() * sizeof(RECT));
+    RECT bounds{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+    auto* rects = reinterpret_cast<RECT*>(data->Buffer);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const RECT r{runs[i].left, runs[i].y, runs[i].right, runs[i].y + 1};
+        std::memcpy(&rects[i], &r, sizeof r);
+        bounds.left = std::min(bounds.left, r.left);
+        bounds.top = std::min(bounds.top, r.top);
+        bounds.right = std::max(bounds.right, r.right);
+        bounds.bottom = std::max(bounds.bottom, r.bottom);
+    }
+    data->rdh.rcBound = bounds;
+    return FromHandle(ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data));
+}
+
+void Win32Painting::DeleteObject(NativeHandle object) {
+    if (object) ::DeleteObject(reinterpret_cast<HGDIOBJ>(object));
+}
+
+void Win32Painting::SetWindowShape(NativeHandle window, NativeHandle region) {
+    HRGN shape = CreateRectRgn(0, 0, 1, 1);
+    if (region) CombineRgn(shape, reinterpret_cast<HRGN>(region), nullptr, RGN_COPY);
+    // The window owns the region from here on.
+    SetWindowRgn(ToHwnd(window), shape, TRUE);
+}
+
+void Win32Painting::PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) {
+    PaintScope paint(ToHwnd(window));
+    if (!paint.Get() || !bitmap) return;
+    MemoryDc memory(paint.Get());
+    if (!memory.Get()) return;
+    ScopedSelect selected(memory.Get(), reinterpret_cast<HGDIOBJ>(bitmap));
+    BitBlt(paint.Get(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+}
+
+bool Win32Painting::SetLayeredAlpha(NativeHandle window, int alpha) {
+    HWND hwnd = ToHwnd(window);
+    if (!hwnd || !m_setLayered) return false;
+    SetWindowLongA(hwnd, GWL_EXSTYLE, GetWindowLongA(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+    return m_setLayered(hwnd, 0, static_cast<BYTE>(alpha), LWA_ALPHA) != FALSE;
+}
+
+void Win32Painting::ClearLayered(NativeHandle window) {
+    HWND hwnd = ToHwnd(window);
+    if (!hwnd) return;
+    SetWindowLongA(hwnd, GWL_EXSTYLE, GetWindowLongA(hwnd, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+    // Without the layered style the window must be drawn again by itself.
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+}  // namespace tc

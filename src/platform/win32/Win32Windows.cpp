@@ -1,0 +1,232 @@
+// Dialogs and their message cracking, timers, finding and placing windows, the mouse and
+// the context menu.
+#include "platform/win32/Win32Platform.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "platform/Framework.h"
+
+namespace tc {
+
+namespace {
+
+HWND ToHwnd(NativeHandle h) { return reinterpret_cast<HWND>(h); }
+NativeHandle FromHandle(const void* h) { return reinterpret_cast<NativeHandle>(h); }
+
+}  // namespace
+
+namespace {
+
+// Messages whose result a dialog procedure returns directly instead of in DWLP_MSGRESULT.
+bool ReturnsResultDirectly(UINT message) {
+    return message == WM_QUERYDRAGICON || message == WM_CTLCOLORMSGBOX || message == WM_CTLCOLOREDIT ||
+           message == WM_CTLCOLORLISTBOX || message == WM_CTLCOLORBTN || message == WM_CTLCOLORDLG ||
+           message == WM_CTLCOLORSCROLLBAR || message == WM_CTLCOLORSTATIC || message == WM_COMPAREITEM ||
+           message == WM_VKEYTOITEM || message == WM_CHARTOITEM || message == WM_INITDIALOG;
+}
+
+// The bytes of a WM_COPYDATA: at most cbData of them, and none of a null pointer.
+std::string_view CopiedBytes(const COPYDATASTRUCT* data) {
+    if (!data || !data->lpData || data->cbData == 0) return {};
+    return std::string_view(static_cast<const char*>(data->lpData), data->cbData);
+}
+
+// The paths of a WM_DROPFILES; the drop handle is released here.
+std::vector<std::string> DroppedPaths(HDROP drop) {
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileA(drop, i, nullptr, 0);
+        std::string path(length + 1, '\0');
+        const UINT copied = DragQueryFileA(drop, i, path.data(), length + 1);
+        path.resize(copied);
+        paths.push_back(std::move(path));
+    }
+    DragFinish(drop);
+    return paths;
+}
+
+// Hands a message to the dialog's typed handler. Messages that carry the window system's own
+// structures are decoded here; the rest by the framework.
+bool CrackMessage(CDialog& dialog, UINT message, WPARAM wParam, LPARAM lParam, std::intptr_t& result) {
+    switch (message) {
+    case WM_COPYDATA:
+        result = TRUE;
+        return dialog.OnCopyData(FromHandle(reinterpret_cast<HWND>(wParam)),
+                                 CopiedBytes(reinterpret_cast<const COPYDATASTRUCT*>(lParam)));
+    case WM_DROPFILES:
+        return dialog.OnDropFiles(DroppedPaths(reinterpret_cast<HDROP>(wParam)));
+    default:
+        return DispatchDialogMessage(dialog, message, wParam, lParam, result);
+    }
+}
+
+INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<CDialog*>(lParam);
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        dialog->m_hWnd = FromHandle(hwnd);
+        return dialog->OnInitDialog() ? TRUE : FALSE;
+    }
+    auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    if (!dialog) return FALSE;
+
+    std::intptr_t result = 0;
+    const bool handled = CrackMessage(*dialog, message, wParam, lParam, result);
+    if (message == WM_NCDESTROY) {
+        dialog->m_hWnd = 0;
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    }
+    if (!handled) return FALSE;
+    if (message == WM_COMMAND) return TRUE;
+    if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(result);
+    SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+}  // namespace
+
+int Win32WindowSystem::RunModalDialog(CDialog& dialog, int templateId) {
+    return static_cast<int>(DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), nullptr,
+                                            DialogProcedure, reinterpret_cast<LPARAM>(&dialog)));
+}
+
+void Win32WindowSystem::EndDialog(NativeHandle window, int result) { ::EndDialog(ToHwnd(window), result); }
+
+NativeHandle Win32WindowSystem::LoadAppIcon(int resourceId) {
+    return FromHandle(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId)));
+}
+
+void Win32WindowSystem::SetIcons(NativeHandle window, NativeHandle icon) {
+    SendMessageA(ToHwnd(window), WM_SETICON, ICON_BIG, static_cast<LPARAM>(icon));
+    SendMessageA(ToHwnd(window), WM_SETICON, ICON_SMALL, static_cast<LPARAM>(icon));
+}
+
+void Win32WindowSystem::SetWindowTitle(NativeHandle window, const std::string& title) {
+    SetWindowTextA(ToHwnd(window), title.c_str());
+}
+
+void Win32WindowSystem::SetTimer(NativeHandle window, int timerId, int milliseconds) {
+    ::SetTimer(ToHwnd(window), static_cast<UINT_PTR>(timerId), static_cast<UINT>(milliseconds), nullptr);
+}
+
+void Win32WindowSystem::KillTimer(NativeHandle window, int timerId) {
+    ::KillTimer(ToHwnd(window), static_cast<UINT_PTR>(timerId));
+}
+
+NativeHandle Win32WindowSystem::FindWindowByTitle(const std::string& title) {
+    return FromHandle(FindWindowA(nullptr, title.c_str()));
+}
+
+NativeHandle Win32WindowSystem::FindWindowByClass(const std::string& className) {
+    return FromHandle(FindWindowA(className.c_str(), nullptr));
+}
+
+void Win32WindowSystem::SetForeground(NativeHandle window) { SetForegroundWindow(ToHwnd(window)); }
+
+NativeHandle Win32WindowSystem::SmallIcon(NativeHandle window) {
+    return static_cast<NativeHandle>(SendMessageA(ToHwnd(window), WM_GETICON, ICON_SMALL, 0));
+}
+
+Rect Win32WindowSystem::ScreenRect() { return WindowRect(FromHandle(GetDesktopWindow())); }
+
+Rect Win32WindowSystem::WindowRect(NativeHandle window) {
+    RECT r{};
+    GetWindowRect(ToHwnd(window), &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+void Win32WindowSystem::PlaceWindow(NativeHandle window, bool topmost, const Rect& rect, bool show) {
+    SetWindowPos(ToHwnd(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, rect.left, rect.top, rect.Width(),
+                 rect.Height(), SWP_NOCOPYBITS | (show ? SWP_SHOWWINDOW : 0));
+}
+
+void Win32WindowSystem::SetTopmost(NativeHandle window, bool topmost, bool show) {
+    SetWindowPos(ToHwnd(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOCOPYBITS | (show ? SWP_SHOWWINDOW : 0));
+}
+
+void Win32WindowSystem::MoveWindow(NativeHandle window, const Rect& rect) {
+    ::MoveWindow(ToHwnd(window), rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
+}
+
+void Win32WindowSystem::Invalidate(NativeHandle window, int width, int height) {
+    const RECT r{0, 0, width, height};
+    InvalidateRect(ToHwnd(window), &r, FALSE);
+}
+
+void Win32WindowSystem::ShowWindow(NativeHandle window, bool show) {
+    ::ShowWindow(ToHwnd(window), show ? SW_SHOW : SW_HIDE);
+}
+
+bool Win32WindowSystem::IsWindowVisible(NativeHandle window) { return ::IsWindowVisible(ToHwnd(window)) != FALSE; }
+
+std::uint32_t Win32WindowSystem::WindowStyle(NativeHandle window) {
+    if (!IsWindow(ToHwnd(window))) return 0;
+    return static_cast<std::uint32_t>(GetWindowLongA(ToHwnd(window), GWL_STYLE));
+}
+
+namespace {
+struct MenuCloser {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using MenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuCloser>;
+
+void AppendItems(HMENU menu, const std::vector<MenuItem>& items) {
+    for (const MenuItem& item : items) {
+        AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(item.id), item.label.c_str());
+    }
+}
+}  // namespace
+
+void Win32Input::TrackContextMenu(NativeHandle window, const ContextMenu& menu, Point screen) {
+    MenuHandle loaded(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu.resourceId)));
+    if (!loaded) return;
+    HMENU popup = GetSubMenu(loaded.get(), 0);
+    if (!popup) return;
+    if (HMENU drops = GetSubMenu(popup, 0)) AppendItems(drops, menu.dropItems);
+    if (HMENU skins = GetSubMenu(popup, 3)) AppendItems(skins, menu.skinItems);
+    if (menu.relabelId) {
+        ModifyMenuA(popup, static_cast<UINT>(menu.relabelId), MF_BYCOMMAND | MF_STRING,
+                    static_cast<UINT_PTR>(menu.relabelId), menu.relabelText.c_str());
+    }
+    for (const auto& [id, checked] : menu.checks) {
+        CheckMenuItem(popup, static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    }
+    HWND owner = ToHwnd(window);
+    // Without the foreground the menu would not close when the user clicks elsewhere, which
+    // matters when it is opened from the tray icon.
+    SetForegroundWindow(owner);
+    TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_LEFTALIGN, screen.x, screen.y, 0, owner, nullptr);
+    PostMessageA(owner, WM_NULL, 0, 0);
+}
+
+Point Win32WindowSystem::ClientToScreen(NativeHandle window, Point point) {
+    POINT p{point.x, point.y};
+    ::ClientToScreen(ToHwnd(window), &p);
+    return {p.x, p.y};
+}
+
+Point Win32WindowSystem::ScreenToClient(NativeHandle window, Point point) {
+    POINT p{point.x, point.y};
+    ::ScreenToClient(ToHwnd(window), &p);
+    return {p.x, p.y};
+}
+
+Point Win32Input::CursorPosition() {
+    POINT p{};
+    GetCursorPos(&p);
+    return {p.x, p.y};
+}
+
+void Win32Input::SetCapture(NativeHandle window) { ::SetCapture(ToHwnd(window)); }
+void Win32Input::ReleaseCapture() { ::ReleaseCapture(); }
+
+}  // namespace tc
