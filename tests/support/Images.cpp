@@ -116,7 +116,7 @@ std::string MakePng(int width, int height, const PixelFn& pixel, const PngOption
     }
     png_set_write_fn(png, &out, WriteToString, NoFlush);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), o.bitDepth, o.colorType,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 o.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
     for (std::uint32_t c : o.palette) {
         palette.push_back({static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
@@ -127,9 +127,10 @@ std::string MakePng(int width, int height, const PixelFn& pixel, const PngOption
 
     const int channels = o.colorType == 2 ? 3 : o.colorType == 6 ? 4 : o.colorType == 4 ? 2 : 1;
     const int bytesPerSample = o.bitDepth == 16 ? 2 : 1;
-    std::vector<png_byte> row(static_cast<std::size_t>(width * channels * bytesPerSample) + 8);
+    const std::size_t rowBytes = static_cast<std::size_t>(width * channels * bytesPerSample) + 8;
+    std::vector<png_byte> rows(rowBytes * static_cast<std::size_t>(height), 0);
     for (int y = 0; y < height; ++y) {
-        std::fill(row.begin(), row.end(), 0);
+        png_byte* row = rows.data() + rowBytes * static_cast<std::size_t>(y);
         for (int x = 0; x < width; ++x) {
             const std::uint32_t v = pixel(x, y);
             if (channels == 1 && o.bitDepth < 8) {
@@ -145,7 +146,11 @@ std::string MakePng(int width, int height, const PixelFn& pixel, const PngOption
                 }
             }
         }
-        png_write_row(png, row.data());
+    }
+    // Interlaced files take every row once per pass; libpng picks the pixels of each pass.
+    const int passes = png_set_interlace_handling(png);
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int y = 0; y < height; ++y) png_write_row(png, rows.data() + rowBytes * static_cast<std::size_t>(y));
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);

@@ -33,6 +33,7 @@ struct PngOptions {
     std::vector<std::uint32_t> palette;  // 0xRRGGBB
     bool withGamma = false;
     double gamma = 0.45455;
+    bool interlaced = false;  // Adam7
 };
 
 std::string MakePng(int width, int height, const PixelFn& pixel, const PngOptions& options = {});

@@ -433,6 +433,48 @@ TEST(PngFile, TruecolourGammaMatchesLibpngForEveryValue) {
     }
 }
 
+TEST(PngFile, PaletteGammaMatchesTruecolourWithOrWithoutInterlacing) {
+    // 256 entries that run through every value in each channel.
+    const auto colour = [](int i) { return static_cast<std::uint32_t>((i << 16) | ((255 - i) << 8) | (i ^ 0x55)); };
+    PngOptions o;
+    o.colorType = 3;
+    for (int i = 0; i < 256; ++i) o.palette.push_back(colour(i));
+    const auto index = [](int x, int y) { return static_cast<std::uint32_t>(16 * y + x); };
+    const auto table = [](const std::vector<std::uint8_t>& bmp, int i) {
+        const std::uint8_t* entry = bmp.data() + 54 + 4 * i;
+        return (static_cast<std::uint32_t>(entry[2]) << 16) | (entry[1] << 8) | entry[0];
+    };
+    // 0.46 and 0.478 bring the overall exponent within 5 % of 1, where libpng changes nothing.
+    for (double gamma : {0.0, 0.45455, 0.5, 1.0, 0.3, 0.7, 0.43, 0.48, 2.0, 0.46, 0.478}) {
+        o.withGamma = gamma > 0;
+        o.gamma = gamma;
+        PngOptions rgb;
+        rgb.withGamma = o.withGamma;
+        rgb.gamma = gamma;
+        const std::vector<std::uint8_t> reference =
+            ReferenceRgb(MakePng(256, 1, [&](int x, int) { return colour(x); }, rgb));
+        for (bool interlaced : {false, true}) {
+            o.interlaced = interlaced;
+            std::vector<std::uint8_t> bmp;
+            ASSERT_TRUE(DecodePng(MakePng(16, 16, index, o), bmp));
+            for (int i = 0; i < 256; ++i) {
+                const std::uint8_t* ref = reference.data() + 3 * i;
+                const std::uint32_t expected = (static_cast<std::uint32_t>(ref[0]) << 16) | (ref[1] << 8) | ref[2];
+                ASSERT_EQ(table(bmp, i), expected)
+                    << "gamma " << gamma << (interlaced ? " interlaced" : "") << " entry " << i;
+                if (gamma == 0.46 || gamma == 0.478) {
+                    ASSERT_EQ(table(bmp, i), colour(i)) << gamma;
+                }
+            }
+            const auto image = ParseBmpFile(View(bmp));
+            ASSERT_TRUE(image);
+            for (int y = 0; y < 16; ++y) {
+                for (int x = 0; x < 16; ++x) ASSERT_EQ(image->PixelValue(x, y), index(x, y)) << interlaced;
+            }
+        }
+    }
+}
+
 TEST(Shape, OnePixelRunsAndTheExtent) {
     // 1 bit, top-left 0: the shape is the 1 bits.
     BmpOptions one;
