@@ -1,5 +1,6 @@
 #include "skin/DibImage.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/Bytes.h"
@@ -9,7 +10,10 @@ namespace tc {
 namespace {
 
 constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::uint32_t kBiBitfields = 3;
+constexpr std::uint32_t kCoreHeaderSize = 12;  // OS/2 BITMAPCOREHEADER
 
 // One colour channel described by a bit mask, scaled to 8 bits.
 struct Channel {
@@ -41,10 +45,30 @@ struct BmpLayout {
     std::uint32_t compression = 0;
     std::uint32_t colorsUsed = 0;
     std::uint32_t masks[3] = {0, 0, 0};  // red, green, blue
+
+    bool Core() const { return headerSize == kCoreHeaderSize; }
+    bool RunLength() const { return compression == kBiRle8 || compression == kBiRle4; }
 };
 
+// An OS/2 core header: 16-bit sides, always bottom-up, no compression, a colour table of
+// 3-byte entries.
+std::optional<BmpLayout> ReadCoreLayout(std::string_view f) {
+    if (f.size() < kFileHeaderSize + kCoreHeaderSize) return std::nullopt;
+    BmpLayout l;
+    l.pixelOffset = ReadU32(f, 10);
+    l.headerSize = kCoreHeaderSize;
+    l.width = static_cast<int>(ReadU16(f, 18));
+    l.height = static_cast<int>(ReadU16(f, 20));
+    l.bitCount = static_cast<int>(ReadU16(f, 24));
+    if (l.width < 1 || l.width > kMaxImageSide || l.height < 1 || l.height > kMaxImageSide) return std::nullopt;
+    if (l.bitCount != 1 && l.bitCount != 4 && l.bitCount != 8 && l.bitCount != 24) return std::nullopt;
+    return l;
+}
+
 std::optional<BmpLayout> ReadLayout(std::string_view f) {
-    if (f.size() < kFileHeaderSize + kInfoHeaderSize || f[0] != 'B' || f[1] != 'M') return std::nullopt;
+    if (f.size() < kFileHeaderSize + 4 || f[0] != 'B' || f[1] != 'M') return std::nullopt;
+    if (ReadU32(f, 14) == kCoreHeaderSize) return ReadCoreLayout(f);
+    if (f.size() < kFileHeaderSize + kInfoHeaderSize) return std::nullopt;
     BmpLayout l;
     l.pixelOffset = ReadU32(f, 10);
     l.headerSize = ReadU32(f, 14);
@@ -62,8 +86,12 @@ std::optional<BmpLayout> ReadLayout(std::string_view f) {
     l.height = l.topDown ? -height : height;
     switch (l.bitCount) {
     case 1: case 4: case 8: case 24:
-        if (l.compression != kBiRgb) return std::nullopt;
-        break;
+        if (l.compression == kBiRgb) break;
+        // Run-length streams are stored bottom row first; top-down ones do not exist.
+        if (l.topDown) return std::nullopt;
+        if (l.compression == kBiRle8 && l.bitCount == 8) break;
+        if (l.compression == kBiRle4 && l.bitCount == 4) break;
+        return std::nullopt;
     case 16: case 32:
         if (l.compression == kBiRgb) {
             l.masks[0] = l.bitCount == 16 ? 0x7C00 : 0xFF0000;
@@ -94,14 +122,73 @@ void WriteInfoHeader(DibImage& image) {
     WriteU32(image.header, 20, static_cast<std::uint32_t>(image.stride) * static_cast<std::uint32_t>(image.height));
 }
 
-// Copies the stored colour table; entries the file does not give stay black.
+// Copies the stored colour table as 4-byte entries; entries the file does not give stay
+// black. A core header's table of 3-byte entries is as long as the pixels leave room for.
 bool CopyColorTable(std::string_view f, const BmpLayout& l, DibImage& image) {
     const std::size_t full = static_cast<std::size_t>(image.ColorEntries());
-    const std::size_t given = (l.colorsUsed > 0 && l.colorsUsed < full) ? l.colorsUsed : full;
     const std::size_t at = kFileHeaderSize + l.headerSize;
-    if (given * 4 > f.size() - at) return false;
-    std::memcpy(image.header.data() + kInfoHeaderSize, f.data() + at, given * 4);
+    const std::size_t entrySize = l.Core() ? 3 : 4;
+    std::size_t given = (l.colorsUsed > 0 && l.colorsUsed < full) ? l.colorsUsed : full;
+    if (l.Core() && given > (l.pixelOffset - at) / entrySize) given = (l.pixelOffset - at) / entrySize;
+    if (given * entrySize > f.size() - at) return false;
+    for (std::size_t i = 0; i < given; ++i) {
+        std::memcpy(image.header.data() + kInfoHeaderSize + 4 * i, f.data() + at + entrySize * i, 3);
+    }
     return true;
+}
+
+// Unpacks a BI_RLE8 or BI_RLE4 stream into the zeroed rows of image, which has the stream's
+// bit count. The stream gives the bottom row first, like the stored rows. Damage does not
+// refuse the picture: a stream that breaks off, or moves past the last row, ends the
+// decoding and what was decoded stays; pixels beyond the right edge of a row are dropped
+// (encoders that pad odd-width 4-bit rows put one there).
+void DecodeRunLength(std::string_view stream, bool fourBits, DibImage& image) {
+    const auto byte = [&](std::size_t at) { return static_cast<std::uint8_t>(stream[at]); };
+    int x = 0;
+    int y = 0;
+    const auto put = [&](unsigned value) {
+        if (x < image.width) {
+            std::uint8_t* row = image.storage.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.stride);
+            if (!fourBits) {
+                row[x] = static_cast<std::uint8_t>(value);
+            } else if (x % 2 == 0) {
+                row[x / 2] = static_cast<std::uint8_t>((row[x / 2] & 0x0F) | (value << 4));
+            } else {
+                row[x / 2] = static_cast<std::uint8_t>((row[x / 2] & 0xF0) | value);
+            }
+        }
+        ++x;
+    };
+    // A 4-bit run or absolute byte holds two pixels, high nibble first.
+    const auto pixel = [&](unsigned data, unsigned i) { return fourBits ? (i % 2 == 0 ? data >> 4 : data & 0x0F) : data; };
+    std::size_t pos = 0;
+    while (y < image.height && stream.size() - pos >= 2) {
+        const unsigned count = byte(pos);
+        const unsigned code = byte(pos + 1);
+        pos += 2;
+        if (count > 0) {
+            for (unsigned i = 0; i < count && x < image.width; ++i) put(pixel(code, i));
+        } else if (code == 0) {
+            x = 0;
+            ++y;
+        } else if (code == 1) {
+            return;
+        } else if (code == 2) {
+            if (stream.size() - pos < 2) return;
+            x += byte(pos);
+            y += byte(pos + 1);
+            pos += 2;
+        } else {
+            const std::size_t bytes = fourBits ? (code + 1) / 2 : code;
+            if (stream.size() - pos < bytes) return;
+            for (unsigned i = 0; i < code && x < image.width; ++i) put(pixel(byte(pos + (fourBits ? i / 2 : i)), i));
+            // Absolute runs are padded to 16 bits; the pad may be missing at the very end.
+            pos = std::min(stream.size(), pos + bytes + bytes % 2);
+        }
+        // Only whether x is past the edge matters from here on; keeping it small keeps a
+        // long stream of runs on one row from overflowing it.
+        x = std::min(x, image.width);
+    }
 }
 
 // The stored row for picture row y (0 at the top).
@@ -151,7 +238,8 @@ std::optional<DibImage> ParseBmp(std::string_view f, std::vector<std::uint8_t>* 
     const BmpLayout& l = *layout;
 
     const int sourceStride = DibStride(l.width, l.bitCount);
-    const std::uint64_t pixelBytes = static_cast<std::uint64_t>(sourceStride) * static_cast<std::uint64_t>(l.height);
+    const std::uint64_t pixelBytes =
+        l.RunLength() ? 0 : static_cast<std::uint64_t>(sourceStride) * static_cast<std::uint64_t>(l.height);
     if (l.pixelOffset < kFileHeaderSize + l.headerSize || l.pixelOffset > f.size() ||
         pixelBytes > f.size() - l.pixelOffset) {
         return std::nullopt;
@@ -165,6 +253,11 @@ std::optional<DibImage> ParseBmp(std::string_view f, std::vector<std::uint8_t>* 
     WriteInfoHeader(image);
     if (image.ColorEntries() > 0 && !CopyColorTable(f, l, image)) return std::nullopt;
 
+    if (l.RunLength()) {
+        image.storage.assign(image.BitsSize(), 0);
+        DecodeRunLength(f.substr(l.pixelOffset), l.compression == kBiRle4, image);
+        return image;
+    }
     const bool convert = image.bitCount != l.bitCount;
     if (owned && !convert && !l.topDown) {
         // The rows are already in their final form: take them over where they lie.

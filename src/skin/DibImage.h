@@ -3,10 +3,13 @@
 // pixel. Every surface and frame file, BMP or PNG, is turned into this one form.
 //
 // BMP files are checked before anything is read: the headers, the colour table and every
-// pixel row must lie inside the file. Accepted are uncompressed files of 1, 4, 8, 16, 24 and
-// 32 bits (16 and 32 bits, plain or with bit-field masks, are converted to 24 bits), with
-// any header version from the 40-byte one on, bottom-up or top-down. Run-length encoded
-// and embedded JPEG/PNG bitmaps are refused.
+// uncompressed pixel row must lie inside the file; a run-length stream is read only as far
+// as the file goes. Accepted are uncompressed files of 1, 4, 8, 16, 24 and 32 bits (16 and
+// 32 bits, plain or with bit-field masks, are converted to 24 bits), with any header
+// version from the 40-byte one on, bottom-up or top-down; run-length encoded files (BI_RLE8
+// at 8 bits, BI_RLE4 at 4 bits, bottom-up only), unpacked into plain rows of the same bit
+// count; and OS/2 files with the 12-byte core header at 1, 4, 8 or 24 bits. Embedded
+// JPEG/PNG bitmaps are refused.
 #pragma once
 
 #include <cstdint>

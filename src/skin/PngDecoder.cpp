@@ -2,6 +2,8 @@
 
 #include <png.h>
 
+#include <array>
+#include <cmath>
 #include <csetjmp>
 #include <cstring>
 
@@ -99,22 +101,45 @@ void WriteHeaders(const Header& h, const Layout& l, std::vector<std::uint8_t>& i
     WriteU16(image, 28, static_cast<std::uint32_t>(l.bitCount));
 }
 
-void WriteColorTable(png_structp png, png_infop info, const Layout& l, std::vector<std::uint8_t>& image) {
-    png_colorp palette = nullptr;
-    int entries = 0;
-    if (!png_get_PLTE(png, info, &palette, &entries)) return;
+using GammaTable = std::array<png_byte, 256>;
+
+// png_set_gamma_fixed(screen, file) applied to 8-bit values, worked out as libpng does it,
+// so that a palette colour comes out as the same colour in a truecolour file would. Values
+// stay as they are when screen x file, or the exponent 1 / (screen x file) of the table,
+// lies within PNG_GAMMA_THRESHOLD (5 %) of 1.
+GammaTable MakeGammaTable(png_fixed_point screenGamma, png_fixed_point fileGamma) {
+    const auto significant = [](double fixed) {
+        return fixed < PNG_FP_1 - PNG_GAMMA_THRESHOLD_FIXED || fixed > PNG_FP_1 + PNG_GAMMA_THRESHOLD_FIXED;
+    };
+    const double product = std::floor(static_cast<double>(screenGamma) * fileGamma / PNG_FP_1 + .5);
+    const double exponent = std::floor(1e15 / fileGamma / screenGamma + .5);
+    GammaTable table;
+    for (int v = 0; v < 256; ++v) table[v] = static_cast<png_byte>(v);
+    if (!significant(product) || !significant(exponent)) return table;
+    for (int v = 1; v < 255; ++v) {
+        table[v] = static_cast<png_byte>(std::floor(255 * std::pow(v / 255., exponent * .00001) + .5));
+    }
+    return table;
+}
+
+void WriteColorTable(const png_color* palette, int entries, const GammaTable& gamma, const Layout& l,
+                     std::vector<std::uint8_t>& image) {
     const std::size_t maxEntries = l.colorTableBytes / 4;
     for (int i = 0; i < entries && static_cast<std::size_t>(i) < maxEntries; ++i) {
         std::uint8_t* entry = image.data() + kFileHeaderSize + kInfoHeaderSize + 4 * static_cast<std::size_t>(i);
-        entry[0] = palette[i].blue;
-        entry[1] = palette[i].green;
-        entry[2] = palette[i].red;
+        entry[0] = gamma[palette[i].blue];
+        entry[1] = gamma[palette[i].green];
+        entry[2] = gamma[palette[i].red];
     }
 }
 
 // Everything that may raise a libpng error runs here. The caller owns all memory, so the
 // error return skips no destructor. Rows are decoded straight into their place in the BMP
-// image, bottom row first, with libpng turning RGB into BGR and correcting gamma.
+// image, bottom row first, with libpng turning RGB into BGR and correcting the gamma of
+// truecolour pixels. A palette is corrected here instead: libpng corrects the array behind
+// png_get_PLTE on some reading paths only (interlaced files were corrected, others not),
+// so the palette is copied as stored, before any transformation, and libpng is not asked
+// for gamma on it at all.
 bool DecodeInto(PngReader& reader, MemoryReader& input, std::vector<std::uint8_t>& image,
                 std::vector<png_bytep>& rows, Layout& layout) {
     png_structp png = reader.png();
@@ -134,12 +159,23 @@ bool DecodeInto(PngReader& reader, MemoryReader& input, std::vector<std::uint8_t
     Header h;
     png_get_IHDR(png, info, &h.width, &h.height, &h.bitDepth, &h.colorType, nullptr, nullptr, nullptr);
     if (!IsAcceptedType(h.colorType, h.bitDepth)) return false;
+    const bool isPalette = h.colorType == PNG_COLOR_TYPE_PALETTE;
+
+    std::array<png_color, PNG_MAX_PALETTE_LENGTH> palette{};
+    int paletteEntries = 0;
+    png_colorp stored = nullptr;
+    if (isPalette && png_get_PLTE(png, info, &stored, &paletteEntries)) {
+        if (paletteEntries > PNG_MAX_PALETTE_LENGTH) paletteEntries = PNG_MAX_PALETTE_LENGTH;
+        std::memcpy(palette.data(), stored, sizeof(png_color) * static_cast<std::size_t>(paletteEntries));
+    }
 
     // Without a gAMA chunk the file counts as gamma 0.5.
     png_fixed_point fileGamma = kAssumedFileGammaFixed;
     if (!png_get_gAMA_fixed(png, info, &fileGamma)) fileGamma = kAssumedFileGammaFixed;
-    png_set_gamma_fixed(png, kScreenGammaFixed, fileGamma);
-    if (h.colorType == PNG_COLOR_TYPE_RGB) png_set_bgr(png);
+    if (!isPalette) {
+        png_set_gamma_fixed(png, kScreenGammaFixed, fileGamma);
+        png_set_bgr(png);
+    }
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
     h.width = png_get_image_width(png, info);
@@ -149,12 +185,14 @@ bool DecodeInto(PngReader& reader, MemoryReader& input, std::vector<std::uint8_t
 
     image.assign(layout.total, 0);
     WriteHeaders(h, layout, image);
+    if (isPalette) {
+        WriteColorTable(palette.data(), paletteEntries, MakeGammaTable(kScreenGammaFixed, fileGamma), layout, image);
+    }
     rows.resize(h.height);
     for (png_uint_32 y = 0; y < h.height; ++y) {
         rows[y] = image.data() + layout.pixelOffset + (h.height - 1 - y) * layout.stride;
     }
     png_read_image(png, rows.data());
-    if (h.colorType == PNG_COLOR_TYPE_PALETTE) WriteColorTable(png, info, layout, image);
     return true;
 }
 

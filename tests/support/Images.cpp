@@ -25,32 +25,54 @@ void WriteToString(png_structp png, png_bytep data, png_size_t length) {
 }
 void NoFlush(png_structp) {}
 
-}  // namespace
-
-std::string MakeBmp(int width, int height, const PixelFn& pixel, const BmpOptions& o) {
-    const int stride = ((width * o.bitCount + 31) / 32) * 4;
+// File header, info or core header and colour table, sized for dataSize bytes of pixels.
+std::string BmpHeaders(int width, int height, const BmpOptions& o, std::size_t dataSize) {
+    const bool core = o.headerSize == 12;
+    const int entrySize = core ? 3 : 4;
     const int entries = o.bitCount <= 8 ? (o.colorsUsed > 0 ? o.colorsUsed : (1 << o.bitCount)) : 0;
     const std::size_t tableOffset = 14 + static_cast<std::size_t>(o.headerSize);
-    const std::size_t pixelOffset = tableOffset + 4 * static_cast<std::size_t>(entries);
-    std::string b(pixelOffset + static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), '\0');
+    const std::size_t pixelOffset = tableOffset + static_cast<std::size_t>(entrySize * entries);
+    std::string b(pixelOffset + dataSize, '\0');
     b[0] = 'B';
     b[1] = 'M';
     Put32(b, 2, static_cast<std::uint32_t>(b.size()));
     Put32(b, 10, static_cast<std::uint32_t>(pixelOffset));
     Put32(b, 14, static_cast<std::uint32_t>(o.headerSize));
-    Put32(b, 18, static_cast<std::uint32_t>(width));
-    Put32(b, 22, static_cast<std::uint32_t>(o.topDown ? -height : height));
-    Put16(b, 26, 1);
-    Put16(b, 28, static_cast<std::uint32_t>(o.bitCount));
-    Put32(b, 30, o.compression);
-    Put32(b, 46, static_cast<std::uint32_t>(o.colorsUsed));
+    if (core) {
+        Put16(b, 18, static_cast<std::uint32_t>(width));
+        Put16(b, 20, static_cast<std::uint32_t>(height));
+        Put16(b, 22, 1);
+        Put16(b, 24, static_cast<std::uint32_t>(o.bitCount));
+    } else {
+        Put32(b, 18, static_cast<std::uint32_t>(width));
+        Put32(b, 22, static_cast<std::uint32_t>(o.topDown ? -height : height));
+        Put16(b, 26, 1);
+        Put16(b, 28, static_cast<std::uint32_t>(o.bitCount));
+        Put32(b, 30, o.compression);
+        Put32(b, 46, static_cast<std::uint32_t>(o.colorsUsed));
+    }
     for (int i = 0; i < entries && i < static_cast<int>(o.palette.size()); ++i) {
         const std::uint32_t c = o.palette[static_cast<std::size_t>(i)];
-        const std::size_t at = tableOffset + 4 * static_cast<std::size_t>(i);
+        const std::size_t at = tableOffset + static_cast<std::size_t>(entrySize * i);
         b[at] = static_cast<char>(c & 0xFF);
         b[at + 1] = static_cast<char>((c >> 8) & 0xFF);
         b[at + 2] = static_cast<char>((c >> 16) & 0xFF);
     }
+    return b;
+}
+
+}  // namespace
+
+std::string MakeBmpWithData(int width, int height, const std::string& data, const BmpOptions& o) {
+    std::string b = BmpHeaders(width, height, o, data.size());
+    b.replace(b.size() - data.size(), data.size(), data);
+    return b;
+}
+
+std::string MakeBmp(int width, int height, const PixelFn& pixel, const BmpOptions& o) {
+    const int stride = ((width * o.bitCount + 31) / 32) * 4;
+    std::string b = BmpHeaders(width, height, o, static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
+    const std::size_t pixelOffset = b.size() - static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
     for (int y = 0; y < height; ++y) {
         const int stored = o.topDown ? y : height - 1 - y;
         const std::size_t row = pixelOffset + static_cast<std::size_t>(stored) * static_cast<std::size_t>(stride);
@@ -94,7 +116,7 @@ std::string MakePng(int width, int height, const PixelFn& pixel, const PngOption
     }
     png_set_write_fn(png, &out, WriteToString, NoFlush);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), o.bitDepth, o.colorType,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 o.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
     for (std::uint32_t c : o.palette) {
         palette.push_back({static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
@@ -105,9 +127,10 @@ std::string MakePng(int width, int height, const PixelFn& pixel, const PngOption
 
     const int channels = o.colorType == 2 ? 3 : o.colorType == 6 ? 4 : o.colorType == 4 ? 2 : 1;
     const int bytesPerSample = o.bitDepth == 16 ? 2 : 1;
-    std::vector<png_byte> row(static_cast<std::size_t>(width * channels * bytesPerSample) + 8);
+    const std::size_t rowBytes = static_cast<std::size_t>(width * channels * bytesPerSample) + 8;
+    std::vector<png_byte> rows(rowBytes * static_cast<std::size_t>(height), 0);
     for (int y = 0; y < height; ++y) {
-        std::fill(row.begin(), row.end(), 0);
+        png_byte* row = rows.data() + rowBytes * static_cast<std::size_t>(y);
         for (int x = 0; x < width; ++x) {
             const std::uint32_t v = pixel(x, y);
             if (channels == 1 && o.bitDepth < 8) {
@@ -123,7 +146,11 @@ std::string MakePng(int width, int height, const PixelFn& pixel, const PngOption
                 }
             }
         }
-        png_write_row(png, row.data());
+    }
+    // Interlaced files take every row once per pass; libpng picks the pixels of each pass.
+    const int passes = png_set_interlace_handling(png);
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int y = 0; y < height; ++y) png_write_row(png, rows.data() + rowBytes * static_cast<std::size_t>(y));
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);

@@ -150,14 +150,144 @@ TEST(BmpFile, LyingOrDamagedFilesAreRefusedWithoutReadingPastTheEnd) {
     EXPECT_FALSE(ParseBmpFile(hugeHeader));
 }
 
-TEST(BmpFile, CompressedAndOddDepthsAreRefused) {
-    BmpOptions rle;
-    rle.bitCount = 8;
-    rle.compression = 1;
-    EXPECT_FALSE(ParseBmpFile(MakeBmp(4, 4, [](int, int) { return 0u; }, rle)));
+// Every pixel value, top row first.
+std::vector<std::uint32_t> Pixels(const DibImage& image) {
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) pixels.push_back(image.PixelValue(x, y));
+    }
+    return pixels;
+}
+
+// A decoded file must be exactly what the same picture stored uncompressed with a 40-byte
+// header gives: header, colour table and rows.
+void ExpectSameImage(const std::optional<DibImage>& decoded, const std::optional<DibImage>& plain) {
+    ASSERT_TRUE(decoded);
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(decoded->bitCount, plain->bitCount);
+    EXPECT_EQ(decoded->header, plain->header);
+    ASSERT_EQ(decoded->BitsSize(), plain->BitsSize());
+    EXPECT_EQ(std::memcmp(decoded->Bits(), plain->Bits(), plain->BitsSize()), 0);
+}
+
+TEST(BmpFile, RunLengthEncodedFilesBecomePlainRows) {
+    BmpOptions rle8;
+    rle8.bitCount = 8;
+    rle8.compression = 1;
+    rle8.palette = {0x112233, 0x445566};
+    // Bottom row first: a run of three 5s, an odd absolute run padded to 16 bits, a run of
+    // one 9; then 1 2 3 4 ending the line early; then a delta that skips a row and two
+    // columns, a run of two 7s and the end of the bitmap.
+    const std::string stream8("\x03\x05\x00\x03\x0A\x0B\x0C\x00\x01\x09\x00\x00"
+                              "\x00\x04\x01\x02\x03\x04\x00\x00"
+                              "\x00\x02\x02\x01\x02\x07\x00\x01", 28);
+    const std::vector<std::vector<std::uint32_t>> rows8 = {
+        {0, 0, 7, 7, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0}, {1, 2, 3, 4, 0, 0, 0}, {5, 5, 5, 10, 11, 12, 9}};
+    BmpOptions plain8 = rle8;
+    plain8.compression = 0;
+    ExpectSameImage(ParseBmpFile(test::MakeBmpWithData(7, 4, stream8, rle8)),
+                    ParseBmpFile(MakeBmp(7, 4, [&](int x, int y) { return rows8[y][x]; }, plain8)));
+
+    BmpOptions rle4;
+    rle4.bitCount = 4;
+    rle4.compression = 2;
+    rle4.palette = {0x010203};
+    // Five pixels wide: a run of six alternating 1, 2 whose last pixel lies beyond the row
+    // and is dropped, not carried to the next row; then a delta of one column and an
+    // absolute run of five (three bytes and a pad byte) that loses its last pixel too.
+    const std::string stream4("\x06\x12\x00\x00"
+                              "\x00\x02\x01\x00\x00\x05\x34\x56\x70\x00\x00\x01", 16);
+    const std::vector<std::vector<std::uint32_t>> rows4 = {{0, 3, 4, 5, 6}, {1, 2, 1, 2, 1}};
+    BmpOptions plain4 = rle4;
+    plain4.compression = 0;
+    ExpectSameImage(ParseBmpFile(test::MakeBmpWithData(5, 2, stream4, rle4)),
+                    ParseBmpFile(MakeBmp(5, 2, [&](int x, int y) { return rows4[y][x]; }, plain4)));
+}
+
+TEST(BmpFile, DamagedRunLengthStreamsKeepWhatCameBeforeTheDamage) {
+    BmpOptions rle8;
+    rle8.bitCount = 8;
+    rle8.compression = 1;
+    const auto decode = [&](const std::string& stream) {
+        const auto image = ParseBmpFile(test::MakeBmpWithData(4, 2, stream, rle8));
+        return image ? Pixels(*image) : std::vector<std::uint32_t>{};
+    };
+    const std::vector<std::uint32_t> twoFives = {0, 0, 0, 0, 5, 5, 0, 0};
+    EXPECT_EQ(decode(std::string("\x02\x05\x00\x00\x02", 5)), twoFives) << "stream ends inside a code";
+    EXPECT_EQ(decode(std::string("\x02\x05\x00\x02\x00\x05\x02\x07", 8)), twoFives) << "delta below the picture";
+    EXPECT_EQ(decode(std::string("\x02\x05\x00\x00\x00\x00\x02\x07", 8)), twoFives) << "lines past the last one";
+    EXPECT_EQ(decode(std::string("\x02\x05\x00\x05\x01\x02", 6)), twoFives) << "absolute run longer than the stream";
+    EXPECT_EQ(decode(std::string("\x00\x03\x01\x02\x03", 5)), (std::vector<std::uint32_t>{0, 0, 0, 0, 1, 2, 3, 0}))
+        << "odd absolute run without its pad byte at the very end";
+    EXPECT_EQ(decode(std::string("\xFF\x05\x00\x02\xFF\x00\xFF\x06", 8)),
+              (std::vector<std::uint32_t>{0, 0, 0, 0, 5, 5, 5, 5}))
+        << "runs and deltas far beyond the right edge write nothing";
+    EXPECT_EQ(decode(""), std::vector<std::uint32_t>(8, 0)) << "pixels the stream does not reach are index 0";
+}
+
+TEST(BmpFile, RunLengthAndDepthMismatchesAreRefused) {
+    const auto refused = [](int bits, std::uint32_t compression, bool topDown = false) {
+        BmpOptions o;
+        o.bitCount = bits;
+        o.compression = compression;
+        o.topDown = topDown;
+        // An end of bitmap code, then enough bytes for the rows of an uncompressed file.
+        return !ParseBmpFile(test::MakeBmpWithData(4, 4, std::string("\x00\x01", 2) + std::string(62, '\0'), o));
+    };
+    EXPECT_FALSE(refused(8, 1));
+    EXPECT_FALSE(refused(4, 2));
+    EXPECT_TRUE(refused(8, 1, true)) << "run-length rows cannot be stored top-down";
+    EXPECT_TRUE(refused(4, 1)) << "8-bit runs in a 4-bit file";
+    EXPECT_TRUE(refused(8, 2)) << "4-bit runs in an 8-bit file";
+    EXPECT_TRUE(refused(24, 1));
+    EXPECT_TRUE(refused(24, 4)) << "embedded JPEG";
+    EXPECT_TRUE(refused(24, 5)) << "embedded PNG";
     BmpOptions two;
     two.bitCount = 2;
     EXPECT_FALSE(ParseBmpFile(MakeBmp(4, 4, [](int, int) { return 0u; }, two)));
+}
+
+TEST(BmpFile, Os2CoreHeadersBecomeInfoHeadersWithFourByteColours) {
+    for (int bits : {1, 4, 8, 24}) {
+        BmpOptions core;
+        core.headerSize = 12;
+        core.bitCount = bits;
+        core.palette = {0x112233, 0x445566};
+        BmpOptions info = core;
+        info.headerSize = 40;
+        const auto pixel = [&](int x, int y) {
+            return bits == 24 ? 0x010203u * Pattern(x, y) : Pattern(x, y) % (1u << bits);
+        };
+        ExpectSameImage(ParseBmpFile(MakeBmp(13, 5, pixel, core)), ParseBmpFile(MakeBmp(13, 5, pixel, info)));
+    }
+
+    BmpOptions shortTable;
+    shortTable.headerSize = 12;
+    shortTable.bitCount = 8;
+    shortTable.colorsUsed = 2;  // only two 3-byte entries before the pixels
+    shortTable.palette = {0x010101, 0x020202};
+    const auto image = ParseBmpFile(MakeBmp(3, 2, [](int x, int) { return static_cast<std::uint32_t>(x); }, shortTable));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->header[44], 0x02);
+    EXPECT_EQ(image->header[48], 0x00) << "the pixels are not read as colours";
+    EXPECT_EQ(image->PixelValue(2, 1), 2u);
+
+    BmpOptions core;
+    core.headerSize = 12;
+    const std::string good = MakeBmp(4, 4, [](int, int) { return 0x808080u; }, core);
+    ASSERT_TRUE(ParseBmpFile(good));
+    EXPECT_FALSE(ParseBmpFile(good.substr(0, good.size() - 1))) << "truncated rows";
+    EXPECT_FALSE(ParseBmpFile(good.substr(0, 24))) << "truncated header";
+    std::string wide = good;
+    wide[19] = 0x20;  // 8196 pixels
+    EXPECT_FALSE(ParseBmpFile(wide));
+    BmpOptions deep = core;
+    deep.bitCount = 32;
+    EXPECT_FALSE(ParseBmpFile(MakeBmp(4, 4, [](int, int) { return 0u; }, deep)));
+    BmpOptions palette = core;
+    palette.bitCount = 8;
+    const std::string withTable = MakeBmp(4, 4, [](int, int) { return 0u; }, palette);
+    EXPECT_FALSE(ParseBmpFile(withTable.substr(0, 26 + 100))) << "file ends inside the colour table";
 }
 
 TEST(PngFile, TruecolourBecomesAPaddedBottomUpBmpImage) {
@@ -298,6 +428,48 @@ TEST(PngFile, TruecolourGammaMatchesLibpngForEveryValue) {
                 const std::uint8_t* ref = reference.data() + (y * 256 + x) * 3;
                 const std::uint32_t expected = (static_cast<std::uint32_t>(ref[2]) << 16) | (ref[1] << 8) | ref[0];
                 ASSERT_EQ(image->PixelValue(x, y), expected) << "gamma " << gamma << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(PngFile, PaletteGammaMatchesTruecolourWithOrWithoutInterlacing) {
+    // 256 entries that run through every value in each channel.
+    const auto colour = [](int i) { return static_cast<std::uint32_t>((i << 16) | ((255 - i) << 8) | (i ^ 0x55)); };
+    PngOptions o;
+    o.colorType = 3;
+    for (int i = 0; i < 256; ++i) o.palette.push_back(colour(i));
+    const auto index = [](int x, int y) { return static_cast<std::uint32_t>(16 * y + x); };
+    const auto table = [](const std::vector<std::uint8_t>& bmp, int i) {
+        const std::uint8_t* entry = bmp.data() + 54 + 4 * i;
+        return (static_cast<std::uint32_t>(entry[2]) << 16) | (entry[1] << 8) | entry[0];
+    };
+    // 0.46 and 0.478 bring the overall exponent within 5 % of 1, where libpng changes nothing.
+    for (double gamma : {0.0, 0.45455, 0.5, 1.0, 0.3, 0.7, 0.43, 0.48, 2.0, 0.46, 0.478}) {
+        o.withGamma = gamma > 0;
+        o.gamma = gamma;
+        PngOptions rgb;
+        rgb.withGamma = o.withGamma;
+        rgb.gamma = gamma;
+        const std::vector<std::uint8_t> reference =
+            ReferenceRgb(MakePng(256, 1, [&](int x, int) { return colour(x); }, rgb));
+        for (bool interlaced : {false, true}) {
+            o.interlaced = interlaced;
+            std::vector<std::uint8_t> bmp;
+            ASSERT_TRUE(DecodePng(MakePng(16, 16, index, o), bmp));
+            for (int i = 0; i < 256; ++i) {
+                const std::uint8_t* ref = reference.data() + 3 * i;
+                const std::uint32_t expected = (static_cast<std::uint32_t>(ref[0]) << 16) | (ref[1] << 8) | ref[2];
+                ASSERT_EQ(table(bmp, i), expected)
+                    << "gamma " << gamma << (interlaced ? " interlaced" : "") << " entry " << i;
+                if (gamma == 0.46 || gamma == 0.478) {
+                    ASSERT_EQ(table(bmp, i), colour(i)) << gamma;
+                }
+            }
+            const auto image = ParseBmpFile(View(bmp));
+            ASSERT_TRUE(image);
+            for (int y = 0; y < 16; ++y) {
+                for (int x = 0; x < 16; ++x) ASSERT_EQ(image->PixelValue(x, y), index(x, y)) << interlaced;
             }
         }
     }
