@@ -53,6 +53,20 @@ prepare_wine() {
   mkdir -p "$WINEPREFIX"
   "$WINE64" wineboot -i >/dev/null 2>&1 || true
   wineserver -w 2>/dev/null || true
+  map_japanese_fonts
+}
+
+# The program asks for the Windows faces "ＭＳ ゴシック" and "ＭＳ Ｐゴシック"; in the prefix
+# they stand for the IPA fonts that the setup installs. regedit reads UTF-16 files.
+map_japanese_fonts() {
+  local reg="$WINEPREFIX/tumblecat-fonts.reg"
+  printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+    '"ＭＳ ゴシック"="IPAGothic"' '"ＭＳ Ｐゴシック"="IPAPGothic"' \
+    '"MS Gothic"="IPAGothic"' '"MS PGothic"="IPAPGothic"' '' |
+    iconv -f UTF-8 -t UTF-16 >"$reg"
+  "$WINE64" regedit /S "$reg" >/dev/null 2>&1 || true
+  wineserver -w 2>/dev/null || true
 }
 
 stop_wine() { wineserver -k 2>/dev/null || true; }

@@ -28,6 +28,8 @@ public:
     CDialog(Platform& platform, int templateId) : m_platform(platform), m_templateId(templateId) {}
 
     int DoModal() { return m_platform.windows.RunModalDialog(*this, m_templateId); }
+    // Creates the dialog as a modeless window owned by owner; false when it could not be made.
+    bool Create(NativeHandle owner) { return m_platform.windows.CreateModelessDialog(*this, m_templateId, owner) != 0; }
     void EndDialog(int result) { m_platform.windows.EndDialog(m_hWnd, result); }
     int TemplateId() const { return m_templateId; }
 

@@ -47,6 +47,25 @@ public:
 
     // Writes bytes at address in the memory of process processId.
     virtual bool WriteProcessMemory(std::uint32_t processId, std::uintptr_t address, std::string_view bytes) = 0;
+
+    // The number of the window message registered under name (the same in every process).
+    virtual unsigned RegisterMessage(const std::string& name) = 0;
+
+    // Sends bytes to the window target as WM_COPYDATA from sender, with tag as dwData. Gives
+    // up after timeoutMs, or at once when target is hung; false when it was not delivered.
+    // Messages sent to this process meanwhile are handled while it waits.
+    virtual bool SendCopyData(NativeHandle target, NativeHandle sender, std::uintptr_t tag, std::string_view bytes,
+                              int timeoutMs) = 0;
+
+    // Sends a message to another program's window and returns its answer; nothing when the
+    // window did not answer within timeoutMs (or is hung, or is no window).
+    virtual std::optional<std::intptr_t> SendQuery(NativeHandle target, unsigned message, std::uintptr_t first,
+                                                   std::intptr_t second, int timeoutMs) = 0;
+
+    // Creates the mailslot ownSlot, writes message to the mailslot peerSlot, reads one answer
+    // (waiting at most readTimeoutMs) and closes both. False when a step failed.
+    virtual bool ExchangeMailslot(const std::string& ownSlot, const std::string& peerSlot, std::string_view message,
+                                  int readTimeoutMs) = 0;
 };
 
 }  // namespace tc

@@ -17,6 +17,9 @@ public:
     // Runs dialog on the dialog template as a modal dialog; returns its result.
     virtual int RunModalDialog(CDialog& dialog, int templateId) = 0;
     virtual void EndDialog(NativeHandle window, int result) = 0;
+    // Creates dialog as a modeless window owned by owner, hidden; returns its handle, or 0.
+    virtual NativeHandle CreateModelessDialog(CDialog& dialog, int templateId, NativeHandle owner) = 0;
+    virtual void DestroyWindow(NativeHandle window) = 0;
 
     virtual NativeHandle LoadAppIcon(int resourceId) = 0;
     virtual void SetIcons(NativeHandle window, NativeHandle icon) = 0;  // large, then small
@@ -43,6 +46,9 @@ public:
     virtual void MoveWindow(NativeHandle window, const Rect& rect) = 0;
     // Marks the client area from (0, 0) to (width, height) for repainting, without erasing.
     virtual void Invalidate(NativeHandle window, int width, int height) = 0;
+    // Marks a rectangle of the client area for repainting, without erasing.
+    virtual void InvalidateRect(NativeHandle window, const Rect& rect) = 0;
+    // Shows or hides without activating.
     virtual void ShowWindow(NativeHandle window, bool show) = 0;
     virtual bool IsWindowVisible(NativeHandle window) = 0;
     // The window's style bits (0 for a window that does not exist).

@@ -1,5 +1,7 @@
 #include "support/FakePlatform.h"
 
+#include <algorithm>
+
 #include "platform/Messages.h"
 
 namespace tc::test {
@@ -65,6 +67,33 @@ bool FakeInterProcess::WriteProcessMemory(std::uint32_t processId, std::uintptr_
     return true;
 }
 
+unsigned FakeInterProcess::RegisterMessage(const std::string& name) {
+    const auto it = registeredMessages.find(name);
+    if (it != registeredMessages.end()) return it->second;
+    const unsigned number = 0xC100 + static_cast<unsigned>(registeredMessages.size());
+    registeredMessages[name] = number;
+    return number;
+}
+
+bool FakeInterProcess::SendCopyData(NativeHandle target, NativeHandle sender, std::uintptr_t tag,
+                                    std::string_view bytes, int timeoutMs) {
+    copyData.push_back({target, sender, tag, std::string(bytes), timeoutMs});
+    if (onCopyData) onCopyData(copyData.back());
+    return unreachable.count(target) == 0;
+}
+
+std::optional<std::intptr_t> FakeInterProcess::SendQuery(NativeHandle target, unsigned message, std::uintptr_t first,
+                                                         std::intptr_t second, int timeoutMs) {
+    queries.push_back({target, message, first, second, timeoutMs});
+    return answerQuery(queries.back());
+}
+
+bool FakeInterProcess::ExchangeMailslot(const std::string& ownSlot, const std::string& peerSlot,
+                                        std::string_view message, int readTimeoutMs) {
+    mailslots.push_back({ownSlot, peerSlot, std::string(message), readTimeoutMs});
+    return mailslotsWork;
+}
+
 // --- Shell ---
 
 bool FakeShell::AddTrayIcon(const TrayIcon& icon) {
@@ -110,6 +139,69 @@ void FakePainting::DeleteObject(NativeHandle object) {
     deletedObjects.push_back(object);
     liveBitmaps.erase(object);
     liveRegions.erase(object);
+    regionBounds.erase(object);
+    bitmapResources.erase(object);
+    liveFonts.erase(object);
+}
+
+NativeHandle FakePainting::LoadBitmapResource(int resourceId) {
+    const NativeHandle handle = ++nextObject;
+    bitmapResources[handle] = resourceId;
+    return handle;
+}
+
+NativeHandle FakePainting::CreateTextFont(const std::string& face, int height) {
+    const NativeHandle handle = ++nextObject;
+    liveFonts[handle] = {face, height};
+    return handle;
+}
+
+NativeHandle FakePainting::CreateRoundRectRegion(const Rect& rect, int, int) {
+    const NativeHandle handle = ++nextObject;
+    regionBounds[handle] = rect;
+    return handle;
+}
+
+NativeHandle FakePainting::CreatePolygonRegion(const std::vector<Point>& points) {
+    if (points.empty()) return 0;
+    Rect bounds{points[0].x, points[0].y, points[0].x, points[0].y};
+    for (const Point& p : points) {
+        bounds = {std::min(bounds.left, p.x), std::min(bounds.top, p.y), std::max(bounds.right, p.x),
+                  std::max(bounds.bottom, p.y)};
+    }
+    const NativeHandle handle = ++nextObject;
+    regionBounds[handle] = bounds;
+    return handle;
+}
+
+NativeHandle FakePainting::UniteRegions(NativeHandle first, NativeHandle second) {
+    const Rect a = regionBounds.at(first), b = regionBounds.at(second);
+    const NativeHandle handle = ++nextObject;
+    regionBounds[handle] = {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                            std::max(a.bottom, b.bottom)};
+    return handle;
+}
+
+namespace {
+class FakeCanvas : public Canvas {
+public:
+    explicit FakeCanvas(std::vector<FakePainting::Drawn>& drawn) : m_drawn(drawn) {}
+    void DrawBitmap(NativeHandle bitmap, Point at, int, int) override { m_drawn.push_back({bitmap, at, {}, 0}); }
+    void DrawText(NativeHandle font, std::uint32_t rgb, Point at, std::string_view text) override {
+        m_drawn.push_back({font, at, std::string(text), rgb});
+    }
+
+private:
+    std::vector<FakePainting::Drawn>& m_drawn;
+};
+}  // namespace
+
+void FakePainting::PaintCanvas(NativeHandle window, const std::function<void(Canvas&)>& draw) {
+    WindowLook& look = Look(window);
+    look.drawn.clear();
+    ++look.paintCount;
+    FakeCanvas canvas(look.drawn);
+    draw(canvas);
 }
 
 FakePainting::WindowLook& FakePainting::Look(NativeHandle window) { return looks[window]; }
@@ -117,8 +209,10 @@ FakePainting::WindowLook& FakePainting::Look(NativeHandle window) { return looks
 void FakePainting::SetWindowShape(NativeHandle window, NativeHandle region) {
     const auto it = liveRegions.find(region);
     WindowLook& look = Look(window);
-    look.shapeIsOnePixel = it == liveRegions.end();
-    look.shape = look.shapeIsOnePixel ? std::vector<ShapeRun>{} : it->second;
+    const auto bounds = regionBounds.find(region);
+    look.shapeBounds = bounds == regionBounds.end() ? Rect{} : bounds->second;
+    look.shapeIsOnePixel = it == liveRegions.end() && bounds == regionBounds.end();
+    look.shape = it == liveRegions.end() ? std::vector<ShapeRun>{} : it->second;
 }
 
 void FakePainting::PaintWindow(NativeHandle window, NativeHandle bitmap, int, int) {
@@ -146,6 +240,29 @@ int FakeWindowSystem::RunModalDialog(CDialog& dialog, int templateId) {
     Main().destroyed = true;
     dialog.m_hWnd = 0;
     return Main().endResult;
+}
+
+NativeHandle FakeWindowSystem::CreateModelessDialog(CDialog& dialog, int templateId, NativeHandle owner) {
+    const NativeHandle handle = ++nextWindow;
+    FakeWindow& w = Window(handle);
+    w.owner = owner;
+    w.templateId = templateId;
+    w.dialog = &dialog;
+    dialog.m_hWnd = handle;
+    dialog.OnInitDialog();
+    return handle;
+}
+
+void FakeWindowSystem::DestroyWindow(NativeHandle window) {
+    const auto it = windows.find(window);
+    if (it == windows.end() || it->second.destroyed || !it->second.dialog) return;
+    CDialog* dialog = it->second.dialog;
+    std::intptr_t result = 0;
+    DispatchDialogMessage(*dialog, kWmDestroy, 0, 0, result);
+    it->second.destroyed = true;
+    it->second.visible = false;
+    it->second.dialog = nullptr;
+    dialog->m_hWnd = 0;
 }
 
 void FakeWindowSystem::EndDialog(NativeHandle window, int result) {

@@ -35,6 +35,14 @@ public:
     std::unique_ptr<SharedBlock> CreateSharedBlock(const std::string& name, std::size_t size) override;
     bool WriteProcessMemory(std::uint32_t processId, std::uintptr_t address, std::string_view bytes) override;
 
+    unsigned RegisterMessage(const std::string& name) override;
+    bool SendCopyData(NativeHandle target, NativeHandle sender, std::uintptr_t tag, std::string_view bytes,
+                      int timeoutMs) override;
+    std::optional<std::intptr_t> SendQuery(NativeHandle target, unsigned message, std::uintptr_t first,
+                                           std::intptr_t second, int timeoutMs) override;
+    bool ExchangeMailslot(const std::string& ownSlot, const std::string& peerSlot, std::string_view message,
+                          int readTimeoutMs) override;
+
     bool MutexExists(const std::string& name) const { return liveMutexes.count(name) != 0; }
 
     bool failMutexCreation = false;
@@ -50,6 +58,36 @@ public:
     };
     std::vector<MemoryWrite> memoryWrites;
     bool failMemoryWrites = false;
+
+    std::map<std::string, unsigned> registeredMessages;
+    struct CopyData {
+        NativeHandle target, sender;
+        std::uintptr_t tag;
+        std::string bytes;
+        int timeoutMs;
+    };
+    std::vector<CopyData> copyData;
+    std::set<NativeHandle> unreachable;  // windows whose sends fail
+    // Called for each copy sent, as the receiving window would handle it meanwhile.
+    std::function<void(const CopyData&)> onCopyData;
+    struct Query {
+        NativeHandle target;
+        unsigned message;
+        std::uintptr_t first;
+        std::intptr_t second;
+        int timeoutMs;
+    };
+    std::vector<Query> queries;
+    // The answer to a query; nothing stands for a window that does not answer in time.
+    std::function<std::optional<std::intptr_t>(const Query&)> answerQuery = [](const Query&) {
+        return std::optional<std::intptr_t>(0);
+    };
+    struct MailslotExchange {
+        std::string ownSlot, peerSlot, message;
+        int readTimeoutMs;
+    };
+    std::vector<MailslotExchange> mailslots;
+    bool mailslotsWork = true;
 };
 
 class FakeShell : public Shell {
@@ -77,6 +115,21 @@ public:
     void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) override;
     bool SetLayeredAlpha(NativeHandle window, int alpha) override;
     void ClearLayered(NativeHandle window) override { Look(window).layeredAlpha.reset(); }
+    NativeHandle LoadBitmapResource(int resourceId) override;
+    NativeHandle CreateTextFont(const std::string& face, int height) override;
+    NativeHandle CreateRoundRectRegion(const Rect& rect, int cornerWidth, int cornerHeight) override;
+    NativeHandle CreatePolygonRegion(const std::vector<Point>& points) override;
+    NativeHandle UniteRegions(NativeHandle first, NativeHandle second) override;
+    void PaintCanvas(NativeHandle window, const std::function<void(Canvas&)>& draw) override;
+
+    // One drawing operation of a paint: a bitmap, or a text with its font and colour.
+    struct Drawn {
+        NativeHandle object = 0;  // the bitmap or the font
+        Point at;
+        std::string text;         // empty for a bitmap
+        std::uint32_t rgb = 0;
+        bool operator==(const Drawn&) const = default;
+    };
 
     // How one window looks.
     struct WindowLook {
@@ -85,6 +138,8 @@ public:
         NativeHandle lastPainted = 0;
         int paintCount = 0;
         std::optional<int> layeredAlpha;  // set while the window is layered
+        std::vector<Drawn> drawn;         // by the last PaintCanvas
+        Rect shapeBounds;                 // bounds of the region last given
     };
     WindowLook& Look(NativeHandle window);
 
@@ -94,6 +149,13 @@ public:
     };
     std::map<NativeHandle, BitmapRecord> liveBitmaps;
     std::map<NativeHandle, std::vector<ShapeRun>> liveRegions;
+    std::map<NativeHandle, Rect> regionBounds;     // of every live region
+    std::map<NativeHandle, int> bitmapResources;   // live bitmaps loaded from resources
+    struct FontRecord {
+        std::string face;
+        int height = 0;
+    };
+    std::map<NativeHandle, FontRecord> liveFonts;
     std::vector<NativeHandle> deletedObjects;
     NativeHandle nextObject = 0x5000;
     int failBitmapsAfter = -1;  // when not negative: bitmaps fail after this many
@@ -125,6 +187,10 @@ public:
     // and then destroys it as the window system would when the dialog ends.
     int RunModalDialog(CDialog& dialog, int templateId) override;
     void EndDialog(NativeHandle window, int result) override;
+    // Gives the dialog a new handle and runs its initialisation.
+    NativeHandle CreateModelessDialog(CDialog& dialog, int templateId, NativeHandle owner) override;
+    // Destroys a modeless dialog as the window system would.
+    void DestroyWindow(NativeHandle window) override;
     NativeHandle LoadAppIcon(int resourceId) override;
     void SetIcons(NativeHandle window, NativeHandle icon) override;
     NativeHandle SmallIcon(NativeHandle window) override { return Window(window).smallIcon; }
@@ -145,6 +211,7 @@ public:
     void Invalidate(NativeHandle window, int width, int height) override {
         Window(window).invalidations.emplace_back(width, height);
     }
+    void InvalidateRect(NativeHandle window, const Rect& rect) override { Window(window).invalidRects.push_back(rect); }
     void ShowWindow(NativeHandle window, bool show) override { Window(window).visible = show; }
     bool IsWindowVisible(NativeHandle window) override;
     std::uint32_t WindowStyle(NativeHandle window) override;
@@ -159,12 +226,16 @@ public:
         std::uint32_t style = 0;  // of other programs' windows
         int placeCount = 0;
         std::vector<std::pair<int, int>> invalidations;
+        std::vector<Rect> invalidRects;
         std::map<int, int> timers;  // running timers: id -> period
         std::string title;
         NativeHandle bigIcon = 0, smallIcon = 0;
         bool ended = false;
         int endResult = 0;
         bool destroyed = false;
+        NativeHandle owner = 0;
+        int templateId = 0;
+        CDialog* dialog = nullptr;  // of a modeless dialog while it lives
     };
     // The record of a window, made on first use.
     FakeWindow& Window(NativeHandle window);
@@ -180,6 +251,7 @@ public:
     std::function<void(CDialog&)> whileRunning;
     std::vector<int> modalTemplates;
     std::vector<int> loadedIcons;
+    NativeHandle nextWindow = 0x1100;
 };
 
 struct FakePlatform {

@@ -61,6 +61,33 @@ void Win32Painting::DeleteObject(NativeHandle object) {
     if (object) ::DeleteObject(reinterpret_cast<HGDIOBJ>(object));
 }
 
+NativeHandle Win32Painting::LoadBitmapResource(int resourceId) {
+    return FromHandle(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0,
+                                 LR_DEFAULTCOLOR));
+}
+
+NativeHandle Win32Painting::CreateTextFont(const std::string& face, int height) {
+    return FromHandle(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                  OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY,
+                                  FF_MODERN | DEFAULT_PITCH, face.c_str()));
+}
+
+NativeHandle Win32Painting::CreateRoundRectRegion(const Rect& rect, int cornerWidth, int cornerHeight) {
+    return FromHandle(CreateRoundRectRgn(rect.left, rect.top, rect.right, rect.bottom, cornerWidth, cornerHeight));
+}
+
+NativeHandle Win32Painting::CreatePolygonRegion(const std::vector<Point>& points) {
+    std::vector<POINT> corners;
+    for (const Point& p : points) corners.push_back({p.x, p.y});
+    return FromHandle(CreatePolygonRgn(corners.data(), static_cast<int>(corners.size()), WINDING));
+}
+
+NativeHandle Win32Painting::UniteRegions(NativeHandle first, NativeHandle second) {
+    HRGN united = CreateRectRgn(0, 0, 0, 0);
+    if (united) CombineRgn(united, reinterpret_cast<HRGN>(first), reinterpret_cast<HRGN>(second), RGN_OR);
+    return FromHandle(united);
+}
+
 void Win32Painting::SetWindowShape(NativeHandle window, NativeHandle region) {
     HRGN shape = CreateRectRgn(0, 0, 1, 1);
     if (region) CombineRgn(shape, reinterpret_cast<HRGN>(region), nullptr, RGN_COPY);
@@ -75,6 +102,40 @@ void Win32Painting::PaintWindow(NativeHandle window, NativeHandle bitmap, int wi
     if (!memory.Get()) return;
     ScopedSelect selected(memory.Get(), reinterpret_cast<HGDIOBJ>(bitmap));
     BitBlt(paint.Get(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+}
+
+namespace {
+
+// Drawing into the device context of one paint.
+class Win32Canvas : public Canvas {
+public:
+    explicit Win32Canvas(HDC dc) : m_dc(dc) { SetBkMode(dc, TRANSPARENT); }
+
+    void DrawBitmap(NativeHandle bitmap, Point at, int width, int height) override {
+        if (!bitmap) return;
+        MemoryDc memory(m_dc);
+        if (!memory.Get()) return;
+        ScopedSelect selected(memory.Get(), reinterpret_cast<HGDIOBJ>(bitmap));
+        BitBlt(m_dc, at.x, at.y, width, height, memory.Get(), 0, 0, SRCCOPY);
+    }
+
+    void DrawText(NativeHandle font, std::uint32_t rgb, Point at, std::string_view text) override {
+        ScopedSelect selected(m_dc, reinterpret_cast<HGDIOBJ>(font));
+        SetTextColor(m_dc, rgb);
+        TextOutA(m_dc, at.x, at.y, text.data(), static_cast<int>(text.size()));
+    }
+
+private:
+    HDC m_dc;
+};
+
+}  // namespace
+
+void Win32Painting::PaintCanvas(NativeHandle window, const std::function<void(Canvas&)>& draw) {
+    PaintScope paint(ToHwnd(window));
+    if (!paint.Get()) return;
+    Win32Canvas canvas(paint.Get());
+    draw(canvas);
 }
 
 bool Win32Painting::SetLayeredAlpha(NativeHandle window, int alpha) {

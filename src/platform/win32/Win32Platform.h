@@ -33,6 +33,13 @@ public:
                                               std::size_t offset) override;
     std::unique_ptr<SharedBlock> CreateSharedBlock(const std::string& name, std::size_t size) override;
     bool WriteProcessMemory(std::uint32_t processId, std::uintptr_t address, std::string_view bytes) override;
+    unsigned RegisterMessage(const std::string& name) override;
+    bool SendCopyData(NativeHandle target, NativeHandle sender, std::uintptr_t tag, std::string_view bytes,
+                      int timeoutMs) override;
+    std::optional<std::intptr_t> SendQuery(NativeHandle target, unsigned message, std::uintptr_t first,
+                                           std::intptr_t second, int timeoutMs) override;
+    bool ExchangeMailslot(const std::string& ownSlot, const std::string& peerSlot, std::string_view message,
+                          int readTimeoutMs) override;
 };
 
 // Win32Processes.cpp
@@ -49,6 +56,8 @@ class Win32WindowSystem : public WindowSystem {
 public:
     int RunModalDialog(CDialog& dialog, int templateId) override;
     void EndDialog(NativeHandle window, int result) override;
+    NativeHandle CreateModelessDialog(CDialog& dialog, int templateId, NativeHandle owner) override;
+    void DestroyWindow(NativeHandle window) override;
     NativeHandle LoadAppIcon(int resourceId) override;
     void SetIcons(NativeHandle window, NativeHandle icon) override;
     NativeHandle SmallIcon(NativeHandle window) override;
@@ -64,6 +73,7 @@ public:
     void SetTopmost(NativeHandle window, bool topmost, bool show) override;
     void MoveWindow(NativeHandle window, const Rect& rect) override;
     void Invalidate(NativeHandle window, int width, int height) override;
+    void InvalidateRect(NativeHandle window, const Rect& rect) override;
     void ShowWindow(NativeHandle window, bool show) override;
     bool IsWindowVisible(NativeHandle window) override;
     std::uint32_t WindowStyle(NativeHandle window) override;
@@ -89,8 +99,14 @@ public:
     NativeHandle CreateScreenBitmap(const std::vector<std::uint8_t>& info, const std::uint8_t* bits) override;
     NativeHandle CreateRegion(const std::vector<ShapeRun>& runs) override;
     void DeleteObject(NativeHandle object) override;
+    NativeHandle LoadBitmapResource(int resourceId) override;
+    NativeHandle CreateTextFont(const std::string& face, int height) override;
+    NativeHandle CreateRoundRectRegion(const Rect& rect, int cornerWidth, int cornerHeight) override;
+    NativeHandle CreatePolygonRegion(const std::vector<Point>& points) override;
+    NativeHandle UniteRegions(NativeHandle first, NativeHandle second) override;
     void SetWindowShape(NativeHandle window, NativeHandle region) override;
     void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) override;
+    void PaintCanvas(NativeHandle window, const std::function<void(Canvas&)>& draw) override;
     bool SetLayeredAlpha(NativeHandle window, int alpha) override;
     void ClearLayered(NativeHandle window) override;
 

@@ -143,6 +143,49 @@ bool Win32InterProcess::WriteProcessMemory(std::uint32_t processId, std::uintptr
                                 &written) != FALSE;
 }
 
+unsigned Win32InterProcess::RegisterMessage(const std::string& name) { return RegisterWindowMessageA(name.c_str()); }
+
+bool Win32InterProcess::SendCopyData(NativeHandle target, NativeHandle sender, std::uintptr_t tag,
+                                     std::string_view bytes, int timeoutMs) {
+    COPYDATASTRUCT data{};
+    data.dwData = static_cast<ULONG_PTR>(tag);
+    data.cbData = static_cast<DWORD>(bytes.size());
+    data.lpData = const_cast<char*>(bytes.data());
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(reinterpret_cast<HWND>(target), WM_COPYDATA, static_cast<WPARAM>(sender),
+                               reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, static_cast<UINT>(timeoutMs),
+                               &answer) != 0;
+}
+
+std::optional<std::intptr_t> Win32InterProcess::SendQuery(NativeHandle target, unsigned message, std::uintptr_t first,
+                                                          std::intptr_t second, int timeoutMs) {
+    HWND window = reinterpret_cast<HWND>(target);
+    if (!IsWindow(window)) return std::nullopt;
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(window, message, static_cast<WPARAM>(first), static_cast<LPARAM>(second),
+                             SMTO_ABORTIFHUNG, static_cast<UINT>(timeoutMs), &answer)) {
+        return std::nullopt;
+    }
+    return static_cast<std::intptr_t>(answer);
+}
+
+bool Win32InterProcess::ExchangeMailslot(const std::string& ownSlot, const std::string& peerSlot,
+                                         std::string_view message, int readTimeoutMs) {
+    constexpr DWORD kMaxMessage = 4096;
+    KernelHandle own(CreateMailslotA(ownSlot.c_str(), kMaxMessage, static_cast<DWORD>(readTimeoutMs), nullptr));
+    if (!own) return false;
+    KernelHandle peer(CreateFileA(peerSlot.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!peer) return false;
+    DWORD written = 0;
+    const bool sent = WriteFile(peer.Get(), message.data(), static_cast<DWORD>(message.size()), &written, nullptr) &&
+                      written == message.size();
+    char answer[1023];
+    DWORD read = 0;
+    const bool answered = sent && ReadFile(own.Get(), answer, sizeof answer, &read, nullptr);
+    return sent && answered;
+}
+
 void Win32Shell::StartProgram(const std::string& file, const std::string& parameters) {
     ShellExecuteA(nullptr, nullptr, file.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
 }

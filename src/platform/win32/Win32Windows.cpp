@@ -100,6 +100,15 @@ int Win32WindowSystem::RunModalDialog(CDialog& dialog, int templateId) {
 
 void Win32WindowSystem::EndDialog(NativeHandle window, int result) { ::EndDialog(ToHwnd(window), result); }
 
+NativeHandle Win32WindowSystem::CreateModelessDialog(CDialog& dialog, int templateId, NativeHandle owner) {
+    return FromHandle(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), ToHwnd(owner),
+                                         DialogProcedure, reinterpret_cast<LPARAM>(&dialog)));
+}
+
+void Win32WindowSystem::DestroyWindow(NativeHandle window) {
+    if (IsWindow(ToHwnd(window))) ::DestroyWindow(ToHwnd(window));
+}
+
 NativeHandle Win32WindowSystem::LoadAppIcon(int resourceId) {
     return FromHandle(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId)));
 }
@@ -162,8 +171,13 @@ void Win32WindowSystem::Invalidate(NativeHandle window, int width, int height) {
     InvalidateRect(ToHwnd(window), &r, FALSE);
 }
 
+void Win32WindowSystem::InvalidateRect(NativeHandle window, const Rect& rect) {
+    const RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    ::InvalidateRect(ToHwnd(window), &r, FALSE);
+}
+
 void Win32WindowSystem::ShowWindow(NativeHandle window, bool show) {
-    ::ShowWindow(ToHwnd(window), show ? SW_SHOW : SW_HIDE);
+    ::ShowWindow(ToHwnd(window), show ? SW_SHOWNA : SW_HIDE);
 }
 
 bool Win32WindowSystem::IsWindowVisible(NativeHandle window) { return ::IsWindowVisible(ToHwnd(window)) != FALSE; }
