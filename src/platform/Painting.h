@@ -19,7 +19,7 @@ public:
     // Copies width by height pixels of bitmap to at.
     virtual void DrawBitmap(NativeHandle bitmap, Point at, int width, int height) = 0;
     // Draws one line of text with its top-left corner at at, transparent behind the letters.
-    virtual void DrawText(NativeHandle font, std::uint32_t rgb, Point at, std::string_view text) = 0;
+    virtual void DrawString(NativeHandle font, std::uint32_t rgb, Point at, std::string_view text) = 0;
 };
 
 // An RGB colour as the window system stores it (red in the low byte).

@@ -187,7 +187,7 @@ class FakeCanvas : public Canvas {
 public:
     explicit FakeCanvas(std::vector<FakePainting::Drawn>& drawn) : m_drawn(drawn) {}
     void DrawBitmap(NativeHandle bitmap, Point at, int, int) override { m_drawn.push_back({bitmap, at, {}, 0}); }
-    void DrawText(NativeHandle font, std::uint32_t rgb, Point at, std::string_view text) override {
+    void DrawString(NativeHandle font, std::uint32_t rgb, Point at, std::string_view text) override {
         m_drawn.push_back({font, at, std::string(text), rgb});
     }
 

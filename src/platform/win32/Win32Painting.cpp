@@ -119,7 +119,7 @@ public:
         BitBlt(m_dc, at.x, at.y, width, height, memory.Get(), 0, 0, SRCCOPY);
     }
 
-    void DrawText(NativeHandle font, std::uint32_t rgb, Point at, std::string_view text) override {
+    void DrawString(NativeHandle font, std::uint32_t rgb, Point at, std::string_view text) override {
         ScopedSelect selected(m_dc, reinterpret_cast<HGDIOBJ>(font));
         SetTextColor(m_dc, rgb);
         TextOutA(m_dc, at.x, at.y, text.data(), static_cast<int>(text.size()));

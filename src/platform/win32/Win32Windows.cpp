@@ -168,7 +168,7 @@ void Win32WindowSystem::MoveWindow(NativeHandle window, const Rect& rect) {
 
 void Win32WindowSystem::Invalidate(NativeHandle window, int width, int height) {
     const RECT r{0, 0, width, height};
-    InvalidateRect(ToHwnd(window), &r, FALSE);
+    ::InvalidateRect(ToHwnd(window), &r, FALSE);
 }
 
 void Win32WindowSystem::InvalidateRect(NativeHandle window, const Rect& rect) {
