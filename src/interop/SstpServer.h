@@ -1,0 +1,60 @@
+// SSTP requests that other programs send the cat over WM_COPYDATA, and the answers.
+//
+// A request is at most 16 lines; each line is recognised by its first five characters,
+// compared without case ("SEND ", "EXECU", "DROP ", "Sende", "Scrip", "Docum", "Comma",
+// "HWnd:", "Targe", "Objec"), and a header's value starts at a fixed column, one further
+// after a blank. Script, Command and Target share one slot: the last of them wins. Lines
+// are cut at 1024 bytes (never inside a double-byte character), so no value is longer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tc {
+
+enum class SstpKind { None, Send, Execute, Drop };
+
+struct SstpRequest {
+    SstpKind kind = SstpKind::None;
+    std::string sender;
+    std::string argument;  // the script, the command or the target
+    std::string object;
+    std::int32_t replyWindow = 0;
+    bool operator==(const SstpRequest&) const = default;
+};
+
+constexpr std::size_t kSstpMaxLines = 16;
+constexpr std::size_t kSstpMaxLineBytes = 1024;
+constexpr std::size_t kSstpAnswerBuffer = 16388;  // with its NUL
+
+constexpr std::string_view kAnswerOk = "SSTP/1.0 200 OK\r\n\r\n";
+constexpr std::string_view kAnswerBadRequest = "SSTP/1.0 400 Bad Request\r\n\r\n";
+constexpr std::string_view kAnswerNotImplemented = "SSTP/1.0 501 Not Implemented\r\n\r\n";
+constexpr std::string_view kAnswerInvisible = "SSTP/1.0 512 Invisible\r\n\r\n";
+
+// The text of a WM_COPYDATA: up to its first NUL, never beyond the bytes received.
+std::string_view CopyDataText(std::string_view bytes);
+
+// Whether the text is an answer to one of the cat's own requests (it starts with "SSTP").
+bool IsSstpAnswer(std::string_view text);
+
+// The request's lines as split for recognition (at most 16, each at most 1024 bytes).
+std::vector<std::string_view> SplitSstpLines(std::string_view text);
+
+SstpRequest ParseSstpRequest(std::string_view text);
+
+enum class SstpCommand { GetName, GetVersion, GetObjectList, Unknown };
+SstpCommand ParseSstpCommand(std::string_view command);
+
+// "SSTP/1.0 200 OK", an empty line, then value and an empty line.
+std::string FormatValueAnswer(std::string_view value);
+// The same with "name,empty" as value.
+std::string FormatNameAnswer(std::string_view name);
+// The names joined by ",", as a value answer. Names that would make the answer overflow
+// its 16388-byte buffer are left out whole.
+std::string FormatObjectListAnswer(const std::vector<std::string>& names);
+
+}  // namespace tc

@@ -1,0 +1,24 @@
+// The SSTP request parser on arbitrary bytes: never more than 16 lines of 1024 bytes, and
+// every value is a piece of the request.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "interop/SstpServer.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const std::string_view text = tc::CopyDataText(bytes);
+    const auto lines = tc::SplitSstpLines(text);
+    if (lines.size() > tc::kSstpMaxLines) std::abort();
+    for (std::string_view line : lines) {
+        if (line.size() > tc::kSstpMaxLineBytes) std::abort();
+    }
+    const tc::SstpRequest request = tc::ParseSstpRequest(text);
+    for (const std::string* value : {&request.sender, &request.argument, &request.object}) {
+        if (value->size() > tc::kSstpMaxLineBytes || text.find(*value) == std::string_view::npos) std::abort();
+    }
+    const std::string answer = tc::FormatObjectListAnswer({request.sender, request.argument, request.object});
+    if (answer.size() >= tc::kSstpAnswerBuffer) std::abort();
+    return 0;
+}
