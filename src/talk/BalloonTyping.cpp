@@ -1,0 +1,156 @@
+#include "talk/BalloonTyping.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace tc {
+
+namespace {
+
+// Bytes that start a double-byte character as the balloon reads them: a little wider than
+// Shift_JIS's lead bytes, so a stray 0x80, 0xA0 or 0xFD to 0xFF also takes its follower along.
+bool StartsDoubleByte(unsigned char b) { return (b >= 0x80 && b <= 0xA0) || b >= 0xE0; }
+
+constexpr int kRowHeight = 14;
+constexpr int kCellWidth = 12;
+constexpr int kHalfCell = 6;  // a single-byte character's width; the cell spans two of them
+
+}  // namespace
+
+BalloonPlacement PlaceBalloon(const BalloonPlacementInputs& in) {
+    // Offsets come from a file and may be any number: work wide, then clamp to the screen.
+    constexpr int kNotGiven = 1024;
+    BalloonPlacement placement;
+    std::int64_t x = 0;
+    if ((in.winWidth >> 1) + static_cast<std::int64_t>(in.posX) < (in.screen.right >> 1)) {
+        placement.side = 0;
+        x = static_cast<std::int64_t>(in.posX) + in.extentRight;
+        if (in.offsetX != kNotGiven) x += in.offsetX;
+    } else {
+        placement.side = 1;
+        x = static_cast<std::int64_t>(in.posX) + in.extentLeft - kBalloonWidth;
+        if (in.offsetX != kNotGiven) x -= in.offsetX;
+    }
+    std::int64_t y = static_cast<std::int64_t>(in.posY) + (in.offsetX == kNotGiven ? in.surfaceHeight / 3 : in.offsetY);
+    y = std::min<std::int64_t>(y, static_cast<std::int64_t>(in.screen.bottom) - kBalloonShapeHeight);
+
+    // Keep the balloon on the screen, even for a cat dragged partly off it.
+    x = std::max<std::int64_t>(std::min<std::int64_t>(x, static_cast<std::int64_t>(in.screen.right) - kBalloonWidth),
+                               in.screen.left);
+    y = std::max<std::int64_t>(y, in.screen.top);
+    placement.x = static_cast<int>(x);
+    placement.y = static_cast<int>(y);
+    return placement;
+}
+
+BalloonUpdate BalloonTyping::Start(std::string_view text, std::optional<std::string_view> sender) {
+    m_speaking = true;
+    m_text = text;
+    m_closeCount = 1;
+    m_typePos = 0;
+    m_column = 0;
+    m_rows.assign(1, std::string());
+    m_row = 0;
+    m_caption = sender ? "from " + std::string(*sender) + " (DirectSSTP)" : std::string();
+    BalloonUpdate update;
+    update.hide = true;
+    update.show = !m_text.empty();
+    return update;
+}
+
+BalloonUpdate BalloonTyping::Tick() {
+    BalloonUpdate update;
+    if (m_wait != 0) {
+        --m_wait;
+        return update;
+    }
+    if (IsComplete()) {
+        m_speaking = false;
+        if (m_closeCount != 0 && ++m_closeCount > kBalloonCloseTicks) {
+            m_closeCount = 0;
+            m_wait = 0;
+            update.hide = true;
+        }
+        return update;
+    }
+
+    const unsigned char b = static_cast<unsigned char>(m_text[m_typePos]);
+    bool scroll = false;
+    if (StartsDoubleByte(b)) {
+        // A lead byte at the very end is typed alone, and the text is complete.
+        const std::size_t width = std::min<std::size_t>(2, m_text.size() - m_typePos);
+        m_rows.back().append(m_text, m_typePos, width);
+        m_typePos += width;
+        m_column += static_cast<int>(width);
+    } else if (b == 'w') {
+        ++m_typePos;
+        m_wait = 0;
+        if (m_typePos < m_text.size() && m_text[m_typePos] >= '1' && m_text[m_typePos] <= '9') {
+            m_wait = m_text[m_typePos] - '1';
+            ++m_typePos;
+        }
+    } else if (b == '\n') {
+        ++m_typePos;
+        m_rows.emplace_back();
+        ++m_row;
+        m_column = 0;
+        scroll = m_row >= kBalloonVisibleRows;
+    } else {
+        m_rows.back().push_back(static_cast<char>(b));
+        ++m_column;
+        ++m_typePos;
+    }
+    update.invalidate = scroll ? TextArea() : CellRect();
+
+    if (m_column >= kBalloonRowBytes) {
+        m_rows.emplace_back();
+        ++m_row;
+        m_column = 0;
+        if (m_row >= kBalloonVisibleRows) update.invalidate = TextArea();
+    }
+    return update;
+}
+
+BalloonUpdate BalloonTyping::Click() {
+    BalloonUpdate update;
+    if (IsComplete()) {
+        m_wait = 0;
+        update.hide = true;
+    }
+    return update;
+}
+
+BalloonUpdate BalloonTyping::DoubleClick() {
+    m_wait = 0;
+    BalloonUpdate update;
+    update.hide = true;
+    return update;
+}
+
+void BalloonTyping::Place(const BalloonPlacement& placement) {
+    m_x = placement.x;
+    m_y = placement.y;
+    m_side = placement.side;
+}
+
+std::span<const std::string> BalloonTyping::VisibleRows() const {
+    const int first = std::max(0, m_row - (kBalloonVisibleRows - 1));
+    const int count = std::min(m_row, kBalloonVisibleRows - 1) + 1;
+    return std::span<const std::string>(m_rows).subspan(static_cast<std::size_t>(first), static_cast<std::size_t>(count));
+}
+
+Rect BalloonTyping::TextArea() const {
+    const int top = m_side == 1 ? m_lowerTop : 0;
+    return {12, top + 10, 319, top + 97};
+}
+
+Rect BalloonTyping::CellRect() const {
+    const int rowLength = static_cast<int>(m_rows.back().size());
+    const int e = std::max(0, kHalfCell * (rowLength - 2));
+    const int r = std::min(m_row, kBalloonVisibleRows - 1);
+    const int left = (m_side == 1 ? 12 : 22) + e;
+    const int top = (m_side == 1 ? m_lowerTop : 0) + 10 + kRowHeight * r;
+    return {left, top, left + kCellWidth, top + kRowHeight};
+}
+
+}  // namespace tc
