@@ -5,6 +5,7 @@
 #include "app/AppGlobals.h"
 #include "app/TumbleDlg.h"
 #include "common/Random.h"
+#include "common/Sjis.h"
 
 namespace tc {
 
@@ -36,13 +37,13 @@ void CTumbleDlg::Drop(const std::string& objectName) {
         targets = SelfTargetToken(m_skinName);
     }
     if (targets.empty()) {
-        if (m_target == kTargetRandom) {
+        if (EqualsNoCase(m_target, kTargetRandom)) {
             if (Random() % 10 == 0 && !m_iconized) {
                 targets = SelfTargetToken(m_skinName);
             } else if (RefreshDirectory()) {
                 targets = PickRandomTarget();
             }
-        } else if (m_target == kTargetAll) {
+        } else if (EqualsNoCase(m_target, kTargetAll)) {
             if (RefreshDirectory()) targets = ShownTargets(*this, Windows());
             if (Random() % 10 == 0 && !m_iconized) targets += SelfTargetToken(m_skinName);
         } else {
@@ -67,7 +68,7 @@ void CTumbleDlg::LaunchDropling() {
     Windows().KillTimer(m_hWnd, kTimerLaunch);
     platform().shell.StartProgram(s_baseDirectory + kDroplingProgram, m_dropParams);
     Windows().SetTimer(m_hWnd, kTimerReturnPose, kReturnPoseDelay);
-    SayRandomLine(m_msgExecute);
+    SayExecuteLine();
 }
 
 void CTumbleDlg::EndDropPose() {

@@ -74,6 +74,7 @@ bool CTumbleDlg::OnMouseMove(Point client, bool leftButtonDown) {
     if (m_placeMode != 0) m_posY = screen.y - m_dragOffsetY;  // on the bottom only sideways
     const int top = m_posY - m_taskbarOffset;
     Windows().MoveWindow(m_hWnd, {m_posX, top, m_posX + m_winWidth, top + m_winHeight});
+    if (m_balloon && m_balloon->IsShown()) PlaceBalloon();
     return true;
 }
 
@@ -109,6 +110,7 @@ bool CTumbleDlg::OnPaint() {
 void CTumbleDlg::ApplyTransparency() {
     if (!m_transparencyReady || !m_transparent) return;
     platform().painting.SetLayeredAlpha(m_hWnd, m_alpha & 0xFF);
+    if (m_balloon) m_balloon->SetOpacity(m_alpha & 0xFF);
 }
 
 void CTumbleDlg::OnAlwaysOnTop() {
@@ -124,6 +126,7 @@ void CTumbleDlg::OnIconize() {
         return;
     }
     Windows().ShowWindow(m_hWnd, false);
+    if (m_balloon) m_balloon->Hide();
     m_iconized = true;
     Windows().KillTimer(m_hWnd, kTimerAutoDrop);  // automatic dropping pauses meanwhile
 }

@@ -24,6 +24,7 @@ bool CTumbleDlg::LoadSkin(bool restart) {
     }
     ReleaseSurfaces(*this);
     if (!LoadSkinPictures(skin, *this)) return false;
+    LoadMessageConfig();
     m_blinkCounter = -1;
     ReadOmni();
     if (restart) {

@@ -1,6 +1,7 @@
 // Requests other programs send the cat over WM_COPYDATA: SEND shows a script in the
 // balloon, EXECUTE answers questions about the cat, DROP drops a set on a character. Every
 // request that names a window to answer to gets exactly one answer there.
+#include "app/Drop.h"
 #include "app/TumbleDlg.h"
 #include "common/Random.h"
 #include "common/Sjis.h"
@@ -55,7 +56,7 @@ int CTumbleDlg::HandleSstpRequest(const std::string& text) {
         break;
     }
     // Bounded like the cat's own requests, so a hung asker cannot freeze the cat.
-    platform().ipc.SendCopyData(replyTo, m_hWnd, kSstpDataTag, answer, kAnswerTimeoutMs);
+    platform().ipc.SendCopyData(replyTo, m_hWnd, kSstpCopyDataId, answer, kAnswerTimeoutMs);
     return 1;
 }
 
@@ -70,17 +71,17 @@ std::string CTumbleDlg::AnswerSend(const SstpRequest& request) {
 
 std::string CTumbleDlg::AnswerExecute(const SstpRequest& request) {
     if (request.argument.empty() || request.sender.empty()) return std::string(kAnswerBadRequest);
-    switch (ParseSstpCommand(request.argument)) {
-    case SstpCommand::GetName:
+    switch (ParseExecuteCommand(request.argument)) {
+    case ExecuteCommand::GetName:
         return FormatNameAnswer(m_skinTitle);
-    case SstpCommand::GetVersion:
+    case ExecuteCommand::GetVersion:
         return FormatValueAnswer(m_version);
-    case SstpCommand::GetObjectList: {
+    case ExecuteCommand::GetObjectList: {
         std::vector<std::string> names;
         for (const SElement& set : m_menuDroplings) names.push_back(set.text);
         return FormatObjectListAnswer(names);
     }
-    case SstpCommand::Unknown:
+    case ExecuteCommand::Unknown:
         break;
     }
     return std::string(kAnswerBadRequest);

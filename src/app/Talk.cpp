@@ -1,23 +1,128 @@
-// Making the cat speak. Lines go to the speech balloon, which is not shown while the cat is
-// hidden or a skin is loading.
+// The cat's talking: the balloon beside it, the lines of speak.txt, and the greeting and
+// farewell, which with another character present are conversations played step by step on
+// the tick. What to say and when is decided by the talk engine; this file carries it out.
+#include "app/AppGlobals.h"
 #include "app/TumbleDlg.h"
-#include "common/Random.h"
+#include "talk/MessageConfig.h"
 
 namespace tc {
+
+void CTumbleDlg::CreateBalloon() {
+    auto balloon = std::make_unique<CBalloonDlg>(platform());
+    if (!balloon->Create(m_hWnd)) return;  // the cat then talks without a balloon
+    m_balloon = std::move(balloon);
+    PlaceBalloon();
+}
+
+void CTumbleDlg::LoadMessageConfig() {
+    FileSystem& files = platform().files;
+    tc::LoadMessageConfig(files.ReadWholeFile(BasePath(kSpeakFileName)),
+                          files.ReadWholeFile(CurrentSkin().Path(kSpeakFileName)), *this);
+}
 
 void CTumbleDlg::Say(const std::string& text, const std::string& sender) {
     if (m_iconized || m_loading) return;  // the text is dropped
     m_lastSaid = text;
     m_lastSender = sender;
+    if (!m_balloon) return;
+    const std::optional<std::string_view> caption =
+        sender.empty() ? std::nullopt : std::optional<std::string_view>(sender);
+    BalloonPlacement placement = tc::PlaceBalloon(BalloonInputs());
+    m_balloon->Say(text, caption, placement);
 }
+
+BalloonPlacementInputs CTumbleDlg::BalloonInputs() {
+    BalloonPlacementInputs in;
+    in.posX = m_posX;
+    in.posY = m_posY;
+    in.winWidth = m_winWidth;
+    if (m_surface >= 0) {
+        in.extentLeft = m_surfaceExtent[m_surface].left;
+        in.extentRight = m_surfaceExtent[m_surface].right;
+        if (m_surfaceInfo[m_surface]) in.surfaceHeight = m_surfaceInfo[m_surface]->height;
+    }
+    in.offsetX = m_balloonOffsetX;
+    in.offsetY = m_balloonOffsetY;
+    in.screen = Windows().ScreenRect();
+    return in;
+}
+
+void CTumbleDlg::PlaceBalloon() {
+    if (m_balloon) m_balloon->Place(tc::PlaceBalloon(BalloonInputs()));
+}
+
+bool CTumbleDlg::BalloonSpeaking() const { return m_balloon && m_balloon->m_speaking; }
 
 void CTumbleDlg::SayRandomLine(const std::vector<std::string>& lines) {
-    const int i = RandomIndex(static_cast<int>(lines.size()));
-    if (i != -1) Say(lines[static_cast<std::size_t>(i)]);
+    if (const auto line = PickLine(lines)) Say(*line);
 }
 
-// The welcome conversation with another character, or a welcome line when alone, is the
-// talk engine's; without it the cat starts silently.
-void CTumbleDlg::Greet() {}
+void CTumbleDlg::SayExecuteLine() { SayRandomLine(m_msgExecute); }
+
+namespace {
+
+GreetingInputs GreetingFor(const DirectoryRecord& directory, bool othersPresent, std::uint32_t now, bool iconized) {
+    GreetingInputs in;
+    in.othersPresent = othersPresent;
+    if (directory.m_sakuraCurrent >= 0) {
+        in.partnerName = directory.m_sakuraList[static_cast<std::size_t>(directory.m_sakuraCurrent)].name;
+    }
+    in.nowMs = now;
+    in.iconized = iconized;
+    return in;
+}
+
+}  // namespace
+
+void CTumbleDlg::Greet() {
+    const bool others = RefreshDirectory();
+    for (const TalkAction& action :
+         BeginGreeting(*this, TalkOccasion::Welcome, GreetingFor(*this, others, NowMs(), m_iconized))) {
+        CarryOut(action);
+    }
+}
+
+void CTumbleDlg::SayGoodbye() {
+    const bool others = RefreshDirectory();
+    for (const TalkAction& action :
+         BeginGreeting(*this, TalkOccasion::Goodbye, GreetingFor(*this, others, NowMs(), m_iconized))) {
+        CarryOut(action);
+    }
+}
+
+void CTumbleDlg::StepConversation() {
+    StepInputs in;
+    in.nowMs = NowMs();
+    in.balloonSpeaking = BalloonSpeaking();
+    in.partnerTalking = [this] { return PartnerTalking(); };
+    CarryOut(tc::StepConversation(*this, in));
+}
+
+void CTumbleDlg::OnPartnerTimer() {
+    Windows().KillTimer(m_hWnd, kTimerTalk);
+    PartnerTimerElapsed(*this);
+}
+
+void CTumbleDlg::CarryOut(const TalkAction& action) {
+    switch (action.kind) {
+    case TalkAction::None:
+        break;
+    case TalkAction::SayLine:
+        Say(action.text);
+        break;
+    case TalkAction::SendScript:
+        SendScript(action.text);
+        break;
+    case TalkAction::SendQuiet:
+        SendCommand(0);
+        break;
+    case TalkAction::SendRestore:
+        SendCommand(1);
+        break;
+    case TalkAction::ArmPartnerTimer:
+        Windows().SetTimer(m_hWnd, kTimerTalk, kPartnerTimerMs);
+        break;
+    }
+}
 
 }  // namespace tc

@@ -9,6 +9,9 @@ namespace {
 constexpr int kLastBlinkStep = 9;
 constexpr int kQuitWhileIconizedDelay = 100;
 constexpr int kQuitAfterFarewellDelay = 1000;
+// However the other character behaves, the program ends this long after Quit (plus the
+// end delay): each of its steps is bounded too, but a long script has many.
+constexpr std::uint32_t kFarewellLimitMs = 15000;
 }  // namespace
 
 void CTumbleDlg::StartPoseTimer() {
@@ -32,6 +35,9 @@ bool CTumbleDlg::OnTimer(int timerId) {
         break;
     case kTimerEnd:
         EndDialog(1);
+        break;
+    case kTimerTalk:
+        OnPartnerTimer();
         break;
     case kTimerPose:
         if (m_dropPose) break;  // a drop pose stays until the drop is over
@@ -58,18 +64,29 @@ void CTumbleDlg::Tick() {
         Windows().SetTimer(m_hWnd, kTimerTick, kTickMilliseconds);
     }
 
-    // 2. Quit: end once the farewell is over.
+    // 2. Conversation.
+    StepConversation();
+
+    // 3. Quit: end once the farewell is over, or once it has taken too long.
     if (m_quitRequested) {
         if (m_iconized) {
             Windows().KillTimer(m_hWnd, kTimerTick);
             Windows().SetTimer(m_hWnd, kTimerEnd, kQuitWhileIconizedDelay);
-        } else if (m_talkIndex == -1) {
+        } else if (NowMs() - m_quitTime >= kFarewellLimitMs) {
+            // The partner told to keep quiet is released even when the farewell is cut short.
+            if (m_talkIndex != -1) {
+                m_talkIndex = -1;
+                SendCommand(1);
+            }
+            Windows().KillTimer(m_hWnd, kTimerTick);
+            Windows().SetTimer(m_hWnd, kTimerEnd, kQuitWhileIconizedDelay);
+        } else if (m_talkIndex == -1 && !BalloonSpeaking()) {
             Windows().KillTimer(m_hWnd, kTimerTick);
             Windows().SetTimer(m_hWnd, kTimerEnd, kQuitAfterFarewellDelay);
         }
     }
 
-    // 3. Placement.
+    // 4. Placement.
     MoveToPosition();
 }
 

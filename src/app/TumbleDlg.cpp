@@ -4,6 +4,7 @@
 #include "app/AppGlobals.h"
 #include "common/Random.h"
 #include "common/TextReader.h"
+#include "interop/SstpRequests.h"
 #include "skin/Resources.h"
 
 namespace tc {
@@ -58,6 +59,8 @@ bool CTumbleDlg::OnInitDialog() {
     }
     AddTrayIcon();
     PublishOwnBlock();
+    m_talkQueryMessage = platform().ipc.RegisterMessage(kTalkingQueryMessageName);
+    CreateBalloon();
     ReadVersion();
     m_transparencyReady = true;
     ApplyTransparency();
@@ -65,6 +68,7 @@ bool CTumbleDlg::OnInitDialog() {
     Windows().SetTimer(m_hWnd, kTimerTick, kTickMilliseconds);
     if (m_autoDrop) Windows().SetTimer(m_hWnd, kTimerAutoDrop, m_autoDropMinutes * 60000);
     StartPoseTimer();
+    if (!m_startFailed) Greet();
     return true;
 }
 
@@ -142,8 +146,10 @@ void CTumbleDlg::ReadVersion() {
 // --- Shutdown ---
 
 void CTumbleDlg::OnQuit() {
-    // The goodbye is said by the talk engine; the tick ends the window once it is over.
+    // An iconized cat leaves without a word; the tick ends the window once the goodbye is over.
+    if (!m_iconized) SayGoodbye();
     m_quitRequested = true;
+    m_quitTime = NowMs();
 }
 
 void CTumbleDlg::KillAllTimers() {
@@ -157,11 +163,11 @@ void CTumbleDlg::OnDestroy() {
     if (!m_startFailed) WriteSettings();
     WriteOmni();
     ReleaseSurfaces(*this);
+    m_balloon.reset();
     KillAllTimers();
     m_ownBlock.reset();
     m_sakuraList.clear();
-    m_msgExecute.clear();
-    m_msgExecuteAlone.clear();
+    static_cast<TalkRecord&>(*this) = TalkRecord{};
     m_menuDroplings.clear();
     m_menuSkins.clear();
     s_filesetDroplings.clear();

@@ -17,6 +17,9 @@
 #include "skin/Element.h"
 #include "skin/SkinLoader.h"
 #include "skin/SkinRecord.h"
+#include "interop/SstpServer.h"
+#include "talk/BalloonDlg.h"
+#include "talk/TalkEngine.h"
 #include "talk/TalkRecord.h"
 
 namespace tc {
@@ -137,10 +140,36 @@ public:
     std::intptr_t OnRectangleQuery(std::uintptr_t processId, std::intptr_t address);
 
     ////////////////////////
-    // Talk.cpp: saying lines
+    // Talk.cpp: the balloon, the lines of speak.txt, greetings, farewells and conversations
+    void CreateBalloon();
+    void LoadMessageConfig();
+    // Shows text in the balloon; a non-empty sender gives the caption of a line another
+    // program sent. Nothing is said while the cat is hidden or a skin loads.
     void Say(const std::string& text, const std::string& sender = std::string());
     void SayRandomLine(const std::vector<std::string>& lines);
+    void SayExecuteLine();
+    void PlaceBalloon();
+    BalloonPlacementInputs BalloonInputs();
+    bool BalloonSpeaking() const;
     void Greet();
+    void SayGoodbye();
+    void StepConversation();
+    void OnPartnerTimer();
+
+    ////////////////////////
+    // SstpSending.cpp: requests to the current other character
+    bool SendCommand(int command);
+    bool SendScript(const std::string& script);
+    // The talking-state query: true while the current other character still talks.
+    bool PartnerTalking();
+
+    ////////////////////////
+    // SstpServer.cpp: requests other programs send the cat
+    bool OnCopyData(NativeHandle sender, std::string_view bytes) override;
+    int HandleSstpRequest(const std::string& text);
+    std::string AnswerSend(const SstpRequest& request);
+    std::string AnswerExecute(const SstpRequest& request);
+    std::string AnswerDrop(const SstpRequest& request);
 
     ////////////////////////
     // TimerLoop.cpp: the timers and the 50 ms tick
@@ -180,11 +209,18 @@ public:
 
     // Shutdown.
     bool m_quitRequested = false;
+    std::uint32_t m_quitTime = 0;  // when Quit was chosen, to bound the farewell
+
+    // Talking.
+    std::unique_ptr<CBalloonDlg> m_balloon;
+    unsigned m_talkQueryMessage = 0;  // the message registered as "Sakura"
 
 private:
     void SetStartValues();
     std::string BasePath(const char* fileName) const;
     SkinSource CurrentSkin();
+    void CarryOut(const TalkAction& action);
+    std::uint32_t NowMs() { return platform().system.TickMilliseconds(); }
     void KillAllTimers();
     WindowSystem& Windows() { return platform().windows; }
 };

@@ -88,11 +88,11 @@ SstpRequest ParseSstpRequest(std::string_view text) {
     return request;
 }
 
-SstpCommand ParseSstpCommand(std::string_view command) {
-    if (EqualsNoCase(command, "GetName")) return SstpCommand::GetName;
-    if (EqualsNoCase(command, "GetVersion")) return SstpCommand::GetVersion;
-    if (EqualsNoCase(command, "GetObjectList")) return SstpCommand::GetObjectList;
-    return SstpCommand::Unknown;
+ExecuteCommand ParseExecuteCommand(std::string_view command) {
+    if (EqualsNoCase(command, "GetName")) return ExecuteCommand::GetName;
+    if (EqualsNoCase(command, "GetVersion")) return ExecuteCommand::GetVersion;
+    if (EqualsNoCase(command, "GetObjectList")) return ExecuteCommand::GetObjectList;
+    return ExecuteCommand::Unknown;
 }
 
 std::string FormatValueAnswer(std::string_view value) { return OkWith(value); }
@@ -100,7 +100,7 @@ std::string FormatValueAnswer(std::string_view value) { return OkWith(value); }
 std::string FormatNameAnswer(std::string_view name) { return OkWith(std::string(name) + ",empty"); }
 
 std::string FormatObjectListAnswer(const std::vector<std::string>& names) {
-    const std::size_t room = kSstpAnswerBuffer - 1 - kAnswerOk.size() - 4;
+    const std::size_t room = kSstpBufferSize - 1 - kAnswerOk.size() - 4;
     std::string list;
     for (const std::string& name : names) {
         const std::size_t added = (list.empty() ? 0 : 1) + name.size();

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "interop/SstpRequests.h"
+
 namespace tc {
 
 enum class SstpKind { None, Send, Execute, Drop };
@@ -28,7 +30,6 @@ struct SstpRequest {
 
 constexpr std::size_t kSstpMaxLines = 16;
 constexpr std::size_t kSstpMaxLineBytes = 1024;
-constexpr std::size_t kSstpAnswerBuffer = 16388;  // with its NUL
 
 constexpr std::string_view kAnswerOk = "SSTP/1.0 200 OK\r\n\r\n";
 constexpr std::string_view kAnswerBadRequest = "SSTP/1.0 400 Bad Request\r\n\r\n";
@@ -46,8 +47,8 @@ std::vector<std::string_view> SplitSstpLines(std::string_view text);
 
 SstpRequest ParseSstpRequest(std::string_view text);
 
-enum class SstpCommand { GetName, GetVersion, GetObjectList, Unknown };
-SstpCommand ParseSstpCommand(std::string_view command);
+enum class ExecuteCommand { GetName, GetVersion, GetObjectList, Unknown };
+ExecuteCommand ParseExecuteCommand(std::string_view command);
 
 // "SSTP/1.0 200 OK", an empty line, then value and an empty line.
 std::string FormatValueAnswer(std::string_view value);

@@ -15,6 +15,9 @@ public:
 
     // Seconds since 1970, for seeding the random generator.
     virtual std::int64_t TimeSeconds() = 0;
+
+    // Milliseconds since some start; wraps around after about 49 days.
+    virtual std::uint32_t TickMilliseconds() = 0;
 };
 
 }  // namespace tc

@@ -51,6 +51,8 @@ public:
     // Shows or hides without activating.
     virtual void ShowWindow(NativeHandle window, bool show) = 0;
     virtual bool IsWindowVisible(NativeHandle window) = 0;
+    // Whether the handle names an existing window.
+    virtual bool IsWindow(NativeHandle window) = 0;
     // The window's style bits (0 for a window that does not exist).
     virtual std::uint32_t WindowStyle(NativeHandle window) = 0;
 

@@ -19,6 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (value->size() > tc::kSstpMaxLineBytes || text.find(*value) == std::string_view::npos) std::abort();
     }
     const std::string answer = tc::FormatObjectListAnswer({request.sender, request.argument, request.object});
-    if (answer.size() >= tc::kSstpAnswerBuffer) std::abort();
+    if (answer.size() >= tc::kSstpBufferSize) std::abort();
     return 0;
 }

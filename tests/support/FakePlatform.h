@@ -19,9 +19,11 @@ class FakeSystemServices : public SystemServices {
 public:
     std::string ModuleFileName() override { return moduleFileName; }
     std::int64_t TimeSeconds() override { return timeSeconds; }
+    std::uint32_t TickMilliseconds() override { return tickMilliseconds; }
 
     std::string moduleFileName = "C:\\tumblecat\\tumblecat.exe";
     std::int64_t timeSeconds = 1234567;
+    std::uint32_t tickMilliseconds = 100000;
 };
 
 class FakeInterProcess : public InterProcess {
@@ -214,6 +216,10 @@ public:
     void InvalidateRect(NativeHandle window, const Rect& rect) override { Window(window).invalidRects.push_back(rect); }
     void ShowWindow(NativeHandle window, bool show) override { Window(window).visible = show; }
     bool IsWindowVisible(NativeHandle window) override;
+    bool IsWindow(NativeHandle window) override {
+        const auto it = windows.find(window);
+        return it != windows.end() && !it->second.destroyed;
+    }
     std::uint32_t WindowStyle(NativeHandle window) override;
     Point ClientToScreen(NativeHandle window, Point point) override;
     Point ScreenToClient(NativeHandle window, Point point) override;

@@ -241,11 +241,15 @@ TEST_F(PlacementTest, AlwaysOnTopToggles) {
     EXPECT_TRUE(fake.windows.Main().topmost);
 }
 
-TEST_F(PlacementTest, QuitEndsTheWindowAfterTheTick) {
+TEST_F(PlacementTest, QuitEndsTheWindowOnceTheGoodbyeIsSaid) {
     CTumbleDlg& d = StartSkin();
     Command(kCmdQuit);
     EXPECT_TRUE(d.m_quitRequested);
     EXPECT_FALSE(fake.windows.Main().ended);
+    ASSERT_TRUE(d.BalloonSpeaking()) << "the goodbye line is typed first";
+    Timer(kTimerTick);
+    EXPECT_EQ(fake.windows.Main().timers.count(kTimerTick), 1u);
+    while (d.BalloonSpeaking()) d.m_balloon->OnTimer(kBalloonTimerId);
     Timer(kTimerTick);
     EXPECT_EQ(fake.windows.Main().timers.count(kTimerTick), 0u);
     EXPECT_EQ(fake.windows.Main().timers.at(kTimerEnd), 1000);

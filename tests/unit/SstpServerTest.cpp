@@ -51,11 +51,11 @@ TEST(SstpAnswer, TextsAndTheObjectListKeepsWholeNames) {
     EXPECT_EQ(FormatObjectListAnswer({}), "SSTP/1.0 200 OK\r\n\r\n\r\n\r\n");
     const std::vector<std::string> many(2000, std::string(10, 'n'));
     const std::string answer = FormatObjectListAnswer(many);
-    EXPECT_LT(answer.size(), kSstpAnswerBuffer);
+    EXPECT_LT(answer.size(), kSstpBufferSize);
     EXPECT_EQ(answer.substr(answer.size() - 15), ",nnnnnnnnnn\r\n\r\n") << "ends with a whole name";
     EXPECT_EQ(ParseSstpRequest("Command: abc\r\nCommandXY: def\r\n").argument, "Y: def") << "the value starts at a fixed column";
-    EXPECT_EQ(ParseSstpCommand("getversion"), SstpCommand::GetVersion);
-    EXPECT_EQ(ParseSstpCommand("GetObjectLists"), SstpCommand::Unknown);
+    EXPECT_EQ(ParseExecuteCommand("getversion"), ExecuteCommand::GetVersion);
+    EXPECT_EQ(ParseExecuteCommand("GetObjectLists"), ExecuteCommand::Unknown);
 }
 
 }  // namespace

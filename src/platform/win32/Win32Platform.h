@@ -22,6 +22,7 @@ class Win32SystemServices : public SystemServices {
 public:
     std::string ModuleFileName() override;
     std::int64_t TimeSeconds() override;
+    std::uint32_t TickMilliseconds() override;
 };
 
 // Win32Processes.cpp
@@ -76,6 +77,7 @@ public:
     void InvalidateRect(NativeHandle window, const Rect& rect) override;
     void ShowWindow(NativeHandle window, bool show) override;
     bool IsWindowVisible(NativeHandle window) override;
+    bool IsWindow(NativeHandle window) override;
     std::uint32_t WindowStyle(NativeHandle window) override;
     Point ClientToScreen(NativeHandle window, Point point) override;
     Point ScreenToClient(NativeHandle window, Point point) override;

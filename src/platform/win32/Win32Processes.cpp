@@ -45,6 +45,8 @@ std::unique_ptr<NamedObject> Win32InterProcess::CreateNamedMutex(const std::stri
 
 std::int64_t Win32SystemServices::TimeSeconds() { return static_cast<std::int64_t>(std::time(nullptr)); }
 
+std::uint32_t Win32SystemServices::TickMilliseconds() { return GetTickCount(); }
+
 bool Win32InterProcess::NamedMutexExists(const std::string& name) {
     KernelHandle mutex(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, name.c_str()));
     return static_cast<bool>(mutex);

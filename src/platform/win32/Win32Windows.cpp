@@ -106,7 +106,7 @@ NativeHandle Win32WindowSystem::CreateModelessDialog(CDialog& dialog, int templa
 }
 
 void Win32WindowSystem::DestroyWindow(NativeHandle window) {
-    if (IsWindow(ToHwnd(window))) ::DestroyWindow(ToHwnd(window));
+    if (::IsWindow(ToHwnd(window))) ::DestroyWindow(ToHwnd(window));
 }
 
 NativeHandle Win32WindowSystem::LoadAppIcon(int resourceId) {
@@ -182,8 +182,10 @@ void Win32WindowSystem::ShowWindow(NativeHandle window, bool show) {
 
 bool Win32WindowSystem::IsWindowVisible(NativeHandle window) { return ::IsWindowVisible(ToHwnd(window)) != FALSE; }
 
+bool Win32WindowSystem::IsWindow(NativeHandle window) { return ::IsWindow(ToHwnd(window)) != FALSE; }
+
 std::uint32_t Win32WindowSystem::WindowStyle(NativeHandle window) {
-    if (!IsWindow(ToHwnd(window))) return 0;
+    if (!::IsWindow(ToHwnd(window))) return 0;
     return static_cast<std::uint32_t>(GetWindowLongA(ToHwnd(window), GWL_STYLE));
 }
 

@@ -1,0 +1,140 @@
+#include "talk/BalloonDlg.h"
+
+#include <vector>
+
+namespace tc {
+
+namespace {
+
+constexpr int kCorner = 24;
+constexpr std::uint32_t kTextColour = Rgb(0, 0, 0);
+constexpr std::uint32_t kCaptionColour = Rgb(160, 160, 160);
+constexpr int kRowHeight = 14;
+
+// Where the text rows and the caption stand in each shape (the lower one H further down).
+struct ShapeLayout {
+    int textX;
+    int markX;
+    int captionX;
+};
+constexpr ShapeLayout kUpperLayout{22, 22, 34};
+constexpr ShapeLayout kLowerLayout{12, 12, 24};
+constexpr int kTextTop = 10;
+constexpr int kCaptionTop = 80;
+
+}  // namespace
+
+CBalloonDlg::~CBalloonDlg() {
+    if (m_hWnd) platform().windows.DestroyWindow(m_hWnd);
+}
+
+bool CBalloonDlg::OnInitDialog() {
+    Painting& painting = platform().painting;
+    m_lowerTop = platform().windows.ScreenRect().bottom;
+    BuildShapes();
+    m_font = OwnedObject(painting, painting.CreateTextFont(kBalloonFontFace, kBalloonFontHeight));
+    m_smallFont = OwnedObject(painting, painting.CreateTextFont(kBalloonFontFace, kBalloonCaptionFontHeight));
+    m_leftPicture = OwnedObject(painting, painting.LoadBitmapResource(kBalloonLeftPicture));
+    m_rightPicture = OwnedObject(painting, painting.LoadBitmapResource(kBalloonRightPicture));
+    m_markPicture = OwnedObject(painting, painting.LoadBitmapResource(kBalloonMarkPicture));
+    platform().windows.SetTimer(m_hWnd, kBalloonTimerId, kBalloonTickMs);
+    return false;  // no control takes the focus
+}
+
+// Two shapes, one per side; the window wears only the one in use, so the other can never
+// show, whatever screen it would stand on.
+void CBalloonDlg::BuildShapes() {
+    Painting& painting = platform().painting;
+    auto shape = [&](const Rect& box, const std::vector<Point>& tail) {
+        const OwnedObject rounded(painting, painting.CreateRoundRectRegion(box, kCorner, kCorner));
+        const OwnedObject pointed(painting, painting.CreatePolygonRegion(tail));
+        return OwnedObject(painting, painting.UniteRegions(rounded.Get(), pointed.Get()));
+    };
+    const int h = m_lowerTop;
+    m_upperShape = shape({10, 0, 328, 96}, {{10, 43}, {0, 48}, {10, 53}});
+    m_lowerShape = shape({0, h, 318, h + 96}, {{317, h + 43}, {327, h + 48}, {317, h + 53}});
+}
+
+void CBalloonDlg::OnDestroy() {
+    platform().windows.KillTimer(m_hWnd, kBalloonTimerId);
+    m_font.Reset();
+    m_smallFont.Reset();
+}
+
+void CBalloonDlg::Say(std::string_view text, std::optional<std::string_view> sender,
+                      const BalloonPlacement& placement) {
+    const BalloonUpdate update = Start(text, sender);
+    if (update.hide) Hide();
+    Place(placement);
+    if (update.show) platform().windows.ShowWindow(m_hWnd, true);
+}
+
+void CBalloonDlg::Reposition() {
+    const int top = WindowTop();
+    platform().painting.SetWindowShape(m_hWnd, (m_side == 1 ? m_lowerShape : m_upperShape).Get());
+    platform().windows.MoveWindow(m_hWnd, {m_x, top, m_x + kBalloonWidth, top + m_lowerTop + kBalloonShapeHeight});
+}
+
+void CBalloonDlg::Hide() { platform().windows.ShowWindow(m_hWnd, false); }
+
+bool CBalloonDlg::IsShown() { return m_hWnd && platform().windows.IsWindowVisible(m_hWnd); }
+
+void CBalloonDlg::SetOpacity(std::optional<int> alpha) {
+    if (alpha) {
+        platform().painting.SetLayeredAlpha(m_hWnd, *alpha);
+    } else {
+        platform().painting.ClearLayered(m_hWnd);
+    }
+}
+
+void CBalloonDlg::Apply(const BalloonUpdate& update) {
+    if (update.hide) Hide();
+    if (update.invalidate) platform().windows.InvalidateRect(m_hWnd, *update.invalidate);
+    if (update.show) platform().windows.ShowWindow(m_hWnd, true);
+}
+
+bool CBalloonDlg::OnTimer(int timerId) {
+    if (timerId != kBalloonTimerId) return false;
+    Apply(Tick());
+    return true;
+}
+
+bool CBalloonDlg::OnLButtonDown(Point) {
+    Apply(Click());
+    return true;
+}
+
+bool CBalloonDlg::OnRButtonDown(Point) {
+    Apply(Click());
+    return true;
+}
+
+bool CBalloonDlg::OnLButtonDblClk(Point) {
+    Apply(DoubleClick());
+    return true;
+}
+
+bool CBalloonDlg::OnPaint() {
+    platform().painting.PaintCanvas(m_hWnd, [this](Canvas& canvas) { Draw(canvas); });
+    return true;
+}
+
+// Both shapes are drawn; only the one in use is inside the window's shape.
+void CBalloonDlg::Draw(Canvas& canvas) {
+    const int h = m_lowerTop;
+    canvas.DrawBitmap(m_leftPicture.Get(), {0, 0}, kBalloonWidth, kBalloonShapeHeight);
+    canvas.DrawBitmap(m_rightPicture.Get(), {0, h}, kBalloonWidth, kBalloonShapeHeight);
+    const std::pair<ShapeLayout, int> shapes[] = {{kUpperLayout, 0}, {kLowerLayout, h}};
+    for (const auto& [layout, top] : shapes) {
+        if (!m_caption.empty()) {
+            canvas.DrawBitmap(m_markPicture.Get(), {layout.markX, top + kCaptionTop}, 8, 8);
+            canvas.DrawString(m_smallFont.Get(), kCaptionColour, {layout.captionX, top + kCaptionTop}, m_caption);
+        }
+        int k = 0;
+        for (const std::string& row : VisibleRows()) {
+            canvas.DrawString(m_font.Get(), kTextColour, {layout.textX, top + kTextTop + kRowHeight * k++}, row);
+        }
+    }
+}
+
+}  // namespace tc
