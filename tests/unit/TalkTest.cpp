@@ -1,0 +1,193 @@
+// The cat's talking through its window: the balloon beside it, greetings alone and with
+// another character (Quiet, the conversation's steps, Restore), the bounded farewell, Stand,
+// and the SSTP requests other programs send it.
+#include <gtest/gtest.h>
+
+#include "interop/SstpRequests.h"
+#include "support/DialogHarness.h"
+
+namespace tc {
+namespace {
+
+using test::DialogHarness;
+using test::FakeInterProcess;
+
+constexpr NativeHandle kAya = 0x100, kAsker = 0x900;
+
+class TalkTest : public ::testing::Test, protected DialogHarness {
+protected:
+    // A 20 x 40 cat at the left of the screen; speak.txt in the base directory.
+    CTumbleDlg& StartCat(const std::string& speak, bool withAya) {
+        WriteRectangleSkin("cat", 2, 20, 40);
+        UseSkin("cat");
+        dir.Write("speak.txt", speak);
+        if (withAya) {
+            fake.ipc.sharedBlocks["Sakura"] =
+                std::string("\x00\x00\x01\x00", 4) + "a.hwnd\x01" "256\r\na.name\x01" "Aya\r\n";
+            fake.windows.Window(kAya).style = 0x94000000;
+        }
+        return Start();
+    }
+    // Runs ticks of the cat, its balloon and timer 5 until the conversation is over.
+    void PlayConversation(CTumbleDlg& d, int maxTicks = 400) {
+        for (int i = 0; i < maxTicks && d.m_talkIndex != -1; ++i) {
+            fake.system.tickMilliseconds += 50;
+            Timer(kTimerTick);
+            if (d.m_balloon) d.m_balloon->OnTimer(kBalloonTimerId);
+            if (fake.windows.Main().timers.count(kTimerTalk)) Timer(kTimerTalk);
+        }
+    }
+    std::vector<std::string> SentTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& copy : fake.ipc.copyData) texts.push_back(copy.bytes);
+        return texts;
+    }
+    std::string Hwnd() const { return std::to_string(test::FakeWindowSystem::kDialogWindow); }
+};
+
+TEST_F(TalkTest, AloneTheGreetingIsALineTypedInABalloonRightOfTheCat) {
+    CTumbleDlg& d = StartCat("#welcome.alone.message\r\nこんにちは\r\n", false);
+    ASSERT_TRUE(d.m_balloon);
+    EXPECT_EQ(d.m_balloon->m_text, "こんにちは");
+    EXPECT_TRUE(d.BalloonSpeaking());
+    EXPECT_EQ(d.m_talkIndex, -1);
+    EXPECT_EQ(d.m_balloon->m_side, 0) << "the cat stands in the left half";
+    EXPECT_TRUE(fake.windows.Window(d.m_balloon->m_hWnd).visible);
+    EXPECT_EQ(fake.windows.Window(d.m_balloon->m_hWnd).owner, test::FakeWindowSystem::kDialogWindow);
+    EXPECT_TRUE(fake.ipc.copyData.empty());
+}
+
+TEST_F(TalkTest, WithAnotherCharacterTheGreetingIsAConversationBetweenQuietAndRestore) {
+    CTumbleDlg& d = StartCat("#welcome.sstp.ex\r\n\\hany@nekoHi.\r\n#welcome.sstp.ex@Aya\r\n\\h\\s[0]Hello.@nekoHi, Aya!\r\n",
+                             true);
+    fake.ipc.answerQuery = [](const FakeInterProcess::Query& q) {
+        return std::optional<std::intptr_t>(q.first == kTalkingQueryWParam ? 0 : -1);
+    };
+    PlayConversation(d);
+    EXPECT_EQ(SentTexts(),
+              (std::vector<std::string>{FormatCommandRequest(SstpCommand::Quiet, 0x1001),
+                                        FormatScriptRequest("\\h\\s[0]Hello.", 0x1001),
+                                        FormatCommandRequest(SstpCommand::Restore, 0x1001)}))
+        << "the script written for Aya by name, with the cat's window handle";
+    for (const auto& copy : fake.ipc.copyData) {
+        EXPECT_EQ(copy.target, kAya);
+        EXPECT_EQ(copy.tag, 9801u);
+        EXPECT_LE(copy.timeoutMs, 1000);
+    }
+    EXPECT_EQ(d.m_lastSaid, "Hi, Aya!");
+    ASSERT_FALSE(fake.ipc.queries.empty());
+    EXPECT_EQ(fake.ipc.queries[0].message, fake.ipc.registeredMessages.at("Sakura"));
+}
+
+TEST_F(TalkTest, AFarewellWithAPartnerThatNeverFallsSilentStillEndsTheProgram) {
+    CTumbleDlg& d = StartCat("#goodbye.sstp.ex\r\n\\hone@nekoa\\htwo@nekob\\hthree@nekoc\\hfour\r\n", true);
+    fake.ipc.answerQuery = [](const FakeInterProcess::Query&) { return std::optional<std::intptr_t>(1); };
+    PlayConversation(d);  // the greeting found no script: Quiet, then Restore at once
+    EXPECT_EQ(SentTexts().back(), FormatCommandRequest(SstpCommand::Restore, 0x1001));
+    fake.ipc.copyData.clear();
+
+    const std::uint32_t quitAt = fake.system.tickMilliseconds;
+    Command(kCmdQuit);
+    for (int i = 0; i < 1000 && !fake.windows.Main().timers.count(kTimerEnd); ++i) {
+        fake.system.tickMilliseconds += 50;
+        Timer(kTimerTick);
+        d.m_balloon->OnTimer(kBalloonTimerId);
+        if (fake.windows.Main().timers.count(kTimerTalk)) Timer(kTimerTalk);
+    }
+    ASSERT_EQ(fake.windows.Main().timers.count(kTimerEnd), 1u);
+    EXPECT_LE(fake.system.tickMilliseconds - quitAt, 16000u);
+    EXPECT_EQ(SentTexts().front(), FormatCommandRequest(SstpCommand::Quiet, 0x1001));
+    EXPECT_EQ(SentTexts().back(), FormatCommandRequest(SstpCommand::Restore, 0x1001)) << "never left silenced";
+}
+
+TEST_F(TalkTest, StandGetsItsLinesThroughTheMailslots) {
+    WriteRectangleSkin("cat", 2, 20, 40);
+    UseSkin("cat");
+    dir.Write("speak.txt", "#welcome.sstp.ex\r\n\\hhello\r\n");
+    fake.windows.windowsByClass["Texture0"] = 0x400;
+    fake.windows.Window(0x400).rect = {0, 0, 400, 400};
+    CTumbleDlg& d = Start();
+    PlayConversation(d);
+    EXPECT_TRUE(fake.ipc.copyData.empty()) << "no Quiet or Restore for Stand";
+    ASSERT_EQ(fake.ipc.mailslots.size(), 1u);
+    EXPECT_EQ(fake.ipc.mailslots[0].message, "tumblecat\tsay \\hhello");
+    EXPECT_EQ(fake.ipc.mailslots[0].peerSlot, "\\\\.\\mailslot\\Stand");
+    EXPECT_GT(fake.ipc.mailslots[0].readTimeoutMs, 0);
+}
+
+class SstpServerTest : public TalkTest {
+protected:
+    CTumbleDlg& StartServer() {
+        CTumbleDlg& d = StartCat("", false);
+        fake.windows.Window(kAsker);  // the asker's window exists
+        fake.ipc.copyData.clear();
+        d.m_menuDroplings = {{32802, "Apple", "apple"}, {32803, "Ball", "ball"}};
+        d.m_version = "tumblecat 0.2";
+        return d;
+    }
+    // Delivers a request with HWnd kAsker; the answer sent back, or "" when none.
+    std::string Request(CTumbleDlg& d, const std::string& head, bool withNul = true) {
+        fake.ipc.copyData.clear();
+        std::string text = head + "HWnd: " + std::to_string(kAsker) + "\r\n\r\n";
+        if (withNul) text.push_back('\0');
+        d.OnCopyData(kAsker, text);
+        if (fake.ipc.copyData.empty()) return "";
+        EXPECT_EQ(fake.ipc.copyData[0].target, kAsker);
+        return fake.ipc.copyData[0].bytes;
+    }
+};
+
+TEST_F(SstpServerTest, SendShowsTheScriptWithTheSendersCaption) {
+    CTumbleDlg& d = StartServer();
+    EXPECT_EQ(Request(d, "SEND SSTP/1.1\r\nSender: Aya\r\nScript: hi\\nthere\\e junk\r\n"), "SSTP/1.0 200 OK\r\n\r\n");
+    EXPECT_EQ(d.m_balloon->m_text, "hi\nthere");
+    EXPECT_EQ(d.m_balloon->m_caption, "from Aya (DirectSSTP)");
+    EXPECT_EQ(Request(d, "SEND SSTP/1.1\r\nScript: x\r\n"), "SSTP/1.0 400 Bad Request\r\n\r\n");
+    fake.ipc.copyData.clear();
+    d.OnCopyData(kAsker, "SEND SSTP/1.1\r\nSender: a\r\nScript: s\r\n\r\n");
+    EXPECT_TRUE(fake.ipc.copyData.empty()) << "no HWnd: no answer";
+    d.OnCopyData(kAsker, "SEND SSTP/1.1\r\nSender: a\r\nScript: s\r\nHWnd: 4660\r\n\r\n");
+    EXPECT_TRUE(fake.ipc.copyData.empty()) << "an HWnd that is no window is not answered";
+    d.OnCopyData(kAsker, "SSTP/1.0 200 OK\r\nHWnd: 2304\r\n");
+    EXPECT_TRUE(fake.ipc.copyData.empty()) << "answers to the cat's own requests are not handled";
+    EXPECT_EQ(Request(d, "NOTIFY SSTP/1.1\r\n"), "SSTP/1.0 501 Not Implemented\r\n\r\n");
+}
+
+TEST_F(SstpServerTest, ExecuteAnswersAlsoWhileIconized) {
+    CTumbleDlg& d = StartServer();
+    Command(kCmdIconize);
+    EXPECT_EQ(Request(d, "EXECUTE SSTP/1.0\r\nSender: a\r\nCommand: getversion\r\n"),
+              "SSTP/1.0 200 OK\r\n\r\ntumblecat 0.2\r\n\r\n");
+    EXPECT_EQ(Request(d, "EXECUTE SSTP/1.0\r\nSender: a\r\nCommand: GetName\r\n"),
+              "SSTP/1.0 200 OK\r\n\r\ncat,empty\r\n\r\n");
+    EXPECT_EQ(Request(d, "EXECUTE SSTP/1.0\r\nSender: a\r\nCommand: GetObjectList\r\n"),
+              "SSTP/1.0 200 OK\r\n\r\nApple,Ball\r\n\r\n");
+    EXPECT_EQ(Request(d, "EXECUTE SSTP/1.0\r\nSender: a\r\nCommand: Reboot\r\n"), "SSTP/1.0 400 Bad Request\r\n\r\n");
+    EXPECT_EQ(Request(d, "SEND SSTP/1.1\r\nSender: a\r\nScript: s\r\n"), "SSTP/1.0 512 Invisible\r\n\r\n");
+    EXPECT_EQ(Request(d, "DROP SSTP/1.0\r\nSender: a\r\nTarget: %all\r\nObject: Ball\r\n"),
+              "SSTP/1.0 512 Invisible\r\n\r\n");
+}
+
+TEST_F(SstpServerTest, DropUsesItsTargetForOneDropAndPutsTheSettingBack) {
+    CTumbleDlg& d = StartServer();
+    d.m_target = "%rnd";
+    fake.ipc.sharedBlocks["Sakura"] = std::string("\x00\x00\x01\x00", 4) + "a.hwnd\x01" "256\r\na.name\x01" "Aya\r\n";
+    fake.windows.Window(kAya).style = 0x94000000;
+    EXPECT_EQ(Request(d, "DROP SSTP/1.0\r\nSender: a\r\nTarget: aya\r\nObject: ball\r\n"), "SSTP/1.0 200 OK\r\n\r\n");
+    EXPECT_EQ(d.m_dropParams, "ball~0~9801~255~Aya^") << "the name as the directory holds it";
+    EXPECT_EQ(d.m_target, "%rnd");
+    d.m_dropPose = false;
+    EXPECT_EQ(Request(d, "DROP SSTP/1.0\r\nSender: a\r\nTarget: Aya\r\nObject: cherry\r\n"),
+              "SSTP/1.0 400 Bad Request\r\n\r\n");
+    EXPECT_EQ(Request(d, "DROP SSTP/1.0\r\nSender: a\r\nTarget: Nobody\r\nObject: ball\r\n"),
+              "SSTP/1.0 400 Bad Request\r\n\r\n");
+    d.m_menuDroplings.clear();
+    EXPECT_EQ(Request(d, "DROP SSTP/1.0\r\nSender: a\r\nTarget: %ALL\r\nObject: %rnd\r\n"),
+              "SSTP/1.0 400 Bad Request\r\n\r\n")
+        << "nothing to drop";
+    EXPECT_FALSE(d.m_dropPose);
+    EXPECT_EQ(d.m_target, "%rnd");
+}
+
+}  // namespace
+}  // namespace tc
