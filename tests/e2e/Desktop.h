@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace e2e {
 
@@ -16,7 +18,8 @@ inline constexpr int kTaskbarHeight = 30;
 
 class DesktopScene {
 public:
-    // withTaskbar: the taskbar is made at once; otherwise AddTaskbar makes it later.
+    // withTaskbar: the taskbar is made at once; otherwise AddTaskbar makes it later. Both
+    // return once the screen shows what was made.
     explicit DesktopScene(bool withTaskbar = true);
     ~DesktopScene();
     DesktopScene(const DesktopScene&) = delete;
@@ -28,6 +31,7 @@ public:
 private:
     void Run(bool withTaskbar);
     void MakeTaskbar();
+    void WaitUntilShown(bool taskbar);
     std::thread m_thread;
     DWORD m_threadId = 0;
     HANDLE m_ready = nullptr;
@@ -39,6 +43,9 @@ private:
 class ScreenShot {
 public:
     ScreenShot();
+    // Takes shots until looks holds for one or timeoutMs passes; returns the last. Checks of
+    // several pixels wait this way for all of them and then report each on the shot.
+    static ScreenShot WaitFor(const std::function<bool(const ScreenShot&)>& looks, DWORD timeoutMs);
     COLORREF Pixel(int x, int y) const;
     int Width() const { return m_width; }
     int Height() const { return m_height; }
@@ -53,5 +60,17 @@ private:
 
 // Whether two colours are within a small tolerance of each other.
 bool SameColour(COLORREF a, COLORREF b, int tolerance = 8);
+
+// A screen point and the colours it may show.
+struct ExpectedPixel {
+    int x = 0;
+    int y = 0;
+    std::vector<COLORREF> colours;
+    std::string what;
+};
+
+// Waits until the screen shows every expected pixel, saves the shot under name and reports
+// each pixel it does not show; returns the shot.
+ScreenShot ExpectScreen(const std::vector<ExpectedPixel>& expected, const std::string& name);
 
 }  // namespace e2e

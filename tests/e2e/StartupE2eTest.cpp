@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "CatHarness.h"
+#include "Wait.h"
 
 namespace e2e {
 namespace {
-
-constexpr DWORD kStartTimeout = 20000;
 
 std::string Cfg(const std::string& skin) {
     return "12\r\n" + skin + "\r\n138\r\n1\r\n0\r\n0\r\n9821\r\n0\r\n968\r\n0\r\n%all\r\n";
@@ -37,7 +36,7 @@ TEST(Startup, SecondCopyEndsAtOnceWhileTheFirstRuns) {
     EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (WS_CAPTION | WS_POPUP), WS_POPUP);
 
     HANDLE second = cat.Start();
-    EXPECT_EQ(cat.WaitForExit(second, kStartTimeout), 0u) << "the second copy ends by itself";
+    EXPECT_EQ(cat.WaitForExit(second, kEndTimeout), 0u) << "the second copy ends by itself";
     EXPECT_EQ(CatWindows().size(), 1u);
     EXPECT_EQ(cat.WaitForExit(first, 0), static_cast<DWORD>(STILL_ACTIVE)) << "the first copy keeps running";
 }
@@ -59,7 +58,7 @@ TEST(Startup, MissingSkinEndsTheWindowKeepsSettingsAndRebuildsLists) {
     cat.MakeFolder("dropling\\empty");
 
     HANDLE process = cat.Start();
-    EXPECT_EQ(cat.WaitForExit(process, kStartTimeout), 0u) << "the window ends right after start-up";
+    EXPECT_EQ(cat.WaitForExit(process, kEndTimeout), 0u) << "the window ends right after start-up";
     EXPECT_EQ(cat.ReadFile("tumblecat.cfg"), cfg) << "tumblecat.cfg is left byte for byte unchanged";
     EXPECT_FALSE(MutexExists("tumblecat"));
 
@@ -84,7 +83,7 @@ TEST(Startup, MissingSkinEndsTheWindowKeepsSettingsAndRebuildsLists) {
 TEST(Startup, WithoutSettingsAndWithoutTheDefaultSkinNoSettingsFileAppears) {
     CatHarness cat;
     HANDLE process = cat.Start();
-    EXPECT_EQ(cat.WaitForExit(process, kStartTimeout), 0u);
+    EXPECT_EQ(cat.WaitForExit(process, kEndTimeout), 0u);
     EXPECT_FALSE(cat.FileExists("tumblecat.cfg"));
     EXPECT_EQ(cat.ReadFile("menulistk.cfg"), "") << "empty lists are still written";
     EXPECT_EQ(cat.ReadFile("filesetlists.cfg"), "");
