@@ -1,13 +1,18 @@
 #include "Desktop.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "Wait.h"
 
 namespace e2e {
 
 namespace {
+
+DesktopScene* s_scene = nullptr;  // one scene at a time
 
 LRESULT CALLBACK SceneWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
@@ -48,6 +53,7 @@ COLORREF ScreenPixel(int x, int y) {
 constexpr UINT kMakeTaskbar = WM_APP + 1;
 
 DesktopScene::DesktopScene(bool withTaskbar) {
+    s_scene = this;
     m_ready = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     m_thread = std::thread([this, withTaskbar] { Run(withTaskbar); });
     EXPECT_EQ(WaitForSingleObject(m_ready, kShowTimeout), WAIT_OBJECT_0) << "the scene's windows are made";
@@ -58,6 +64,7 @@ DesktopScene::~DesktopScene() {
     PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
     m_thread.join();
     CloseHandle(m_ready);
+    s_scene = nullptr;
 }
 
 void DesktopScene::AddTaskbar() {
@@ -80,8 +87,52 @@ void DesktopScene::WaitUntilShown(bool taskbar) {
 void DesktopScene::MakeTaskbar() {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    m_taskbar = MakeWindow("Shell_TrayWnd", SceneWindowProc, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, 0,
+    m_taskbar = MakeWindow("Shell_TrayWnd", TaskbarProc, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, 0,
                            height - kTaskbarHeight, width, kTaskbarHeight, kTaskbarColour);
+}
+
+LRESULT CALLBACK DesktopScene::TaskbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA && s_scene) {
+        return s_scene->OnTrayRequest(*reinterpret_cast<const COPYDATASTRUCT*>(lParam), reinterpret_cast<HWND>(wParam));
+    }
+    return SceneWindowProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT DesktopScene::OnTrayRequest(const COPYDATASTRUCT& data, HWND window) {
+    TrayRequest request;
+    request.message = static_cast<DWORD>(data.dwData);
+    request.window = window;
+    if (data.cbData >= 2 * sizeof(UINT)) {
+        std::memcpy(&request.id, static_cast<const char*>(data.lpData) + sizeof(UINT), sizeof(UINT));
+    }
+    // The sender waits for this answer, so its window cannot go away meanwhile.
+    request.windowExisted = IsWindow(window) != FALSE;
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_trayRequests.push_back(request);
+    const auto icon = std::find(m_trayIcons.begin(), m_trayIcons.end(), std::make_pair(window, request.id));
+    const bool known = icon != m_trayIcons.end();
+    switch (request.message) {
+    case NIM_ADD:
+        if (!known) m_trayIcons.emplace_back(window, request.id);
+        return !known;
+    case NIM_MODIFY:
+        return known;
+    case NIM_DELETE:
+        if (known) m_trayIcons.erase(icon);
+        return known;
+    default:
+        return TRUE;
+    }
+}
+
+std::vector<TrayRequest> DesktopScene::TrayRequests() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_trayRequests;
+}
+
+bool DesktopScene::HasTrayIcon(HWND window, UINT id) const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return std::find(m_trayIcons.begin(), m_trayIcons.end(), std::make_pair(window, id)) != m_trayIcons.end();
 }
 
 void DesktopScene::Run(bool withTaskbar) {
