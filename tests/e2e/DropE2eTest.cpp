@@ -6,8 +6,11 @@
 
 #include "CatHarness.h"
 #include "Desktop.h"
+#include "ShownMenu.h"
 #include "Wait.h"
 #include "peer/Peer.h"
+
+#include <algorithm>
 
 namespace e2e {
 namespace {
@@ -170,21 +173,80 @@ TEST(Menu, RightClickOpensTheMenuAndItsQuitItemEndsTheProgram) {
     cat.MakeFolder("dropling\\ball");
     cat.WriteFile("dropling\\ball\\dropling.txt", "#name\r\nBall\r\n");
     cat.WriteFile("dropling\\ball\\surface0.png", "png");
-    cat.InstallDataSkin("whiskerby");
-    cat.WriteFile("tumblecat.cfg", Settings("%all"));
+    cat.InstallTestSkin("tabby-bmp", "another");
+    cat.InstallDataSkin("whiskerby");  // the default skin has its own item only
+    // No consecutive drop off, always on top on, not iconized.
+    const std::string settings = Settings("%all", 0);
+    cat.WriteFile("tumblecat.cfg", settings);
     HANDLE process = cat.Start();
     HWND window = cat.WaitForCatWindow(process, kStartTimeout);
     ASSERT_NE(window, nullptr);
 
     // The menu runs its own loop inside the cat, so the click is posted.
     PostMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 30));
+    HWND popup = nullptr;
     ASSERT_TRUE(WaitUntil(
-        [] {
-            HWND popup = FindWindowA("#32768", nullptr);
+        [&] {
+            popup = FindWindowA("#32768", nullptr);
             return popup && IsWindowVisible(popup);
         },
         kShowTimeout, "the context menu"));
+    const std::vector<ShownMenuItem> items = ReadShownMenu(popup);
     ScreenShot().Save("context-menu");
+    const auto item = [&](const std::string& path) {
+        for (const ShownMenuItem& i : items) {
+            if (i.path == path) return i;
+        }
+        ADD_FAILURE() << "no item " << path << " in the menu";
+        return ShownMenuItem{};
+    };
+    const auto itemWithId = [&](UINT id) {
+        for (const ShownMenuItem& i : items) {
+            if (i.id == id && i.path.find('.') == std::string::npos) return i;
+        }
+        ADD_FAILURE() << "no item " << id << " in the menu";
+        return ShownMenuItem{};
+    };
+    const auto checked = [](const ShownMenuItem& i) { return (i.state & MF_CHECKED) != 0; };
+    ASSERT_FALSE(items.empty()) << "the shown menu is read";
+
+    EXPECT_EQ(itemWithId(32775).text, "Tabby BMPについて(&W)") << "the profile item names the skin";
+    EXPECT_FALSE(checked(itemWithId(32784))) << "no consecutive drop is off";
+    EXPECT_TRUE(checked(itemWithId(32789))) << "always on top is on";
+    EXPECT_FALSE(checked(itemWithId(32790))) << "not iconized";
+
+    const auto droplings = cat.ListFolder("dropling");
+    const auto skins = cat.ListFolder("skin");
+    const auto idOf = [](const std::vector<std::string>& listing, const std::string& name, UINT base) {
+        for (std::size_t i = 0; i < listing.size(); ++i) {
+            if (listing[i] == name) return base + static_cast<UINT>(i);
+        }
+        return 0u;
+    };
+    // Submenu 0 drops: its own item, then the sets.
+    EXPECT_EQ(item("0").text, "落とす(&G)");
+    EXPECT_EQ(item("0.0").id, 32772u);
+    EXPECT_EQ(item("0.1").id, idOf(droplings, "ball", 32800));
+    EXPECT_EQ(item("0.1").text, "Ball") << "the set is appended to the drop submenu";
+    // Submenu 3 chooses the skin: the default skin's item, then the other skins in the
+    // order of their folders (which is the order of their ids).
+    EXPECT_EQ(item("3").text, "スキン(&S)");
+    EXPECT_EQ(item("3.0").id, 32778u);
+    EXPECT_EQ(item("3.0").text, "ウィスカビー");
+    const std::pair<UINT, UINT> skinIds = std::minmax(idOf(skins, "tabby", 33824), idOf(skins, "another", 33824));
+    EXPECT_EQ(item("3.1").id, skinIds.first);
+    EXPECT_EQ(item("3.1").text, "Tabby BMP");
+    EXPECT_EQ(item("3.2").id, skinIds.second);
+    EXPECT_EQ(item("3.2").text, "Tabby BMP");
+    int topItems = 0, drops = 0, skinItems = 0;
+    for (const ShownMenuItem& i : items) {
+        topItems += i.path.find('.') == std::string::npos;
+        drops += i.path.rfind("0.", 0) == 0;
+        skinItems += i.path.rfind("3.", 0) == 0;
+    }
+    EXPECT_EQ(topItems, 14) << "the menu resource's items";
+    EXPECT_EQ(drops, 2) << "nothing else in the drop submenu";
+    EXPECT_EQ(skinItems, 3) << "nothing else in the skin submenu";
 
     // Q is the access key of the Quit item.
     INPUT keys[2] = {};
@@ -193,8 +255,9 @@ TEST(Menu, RightClickOpensTheMenuAndItsQuitItemEndsTheProgram) {
     keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, keys, sizeof(INPUT));
     EXPECT_EQ(cat.WaitForExit(process, kEndTimeout), 0u) << "Quit from the menu ends the program";
-    EXPECT_EQ(cat.ReadFile("tumblecat.cfg"), Settings("%all")) << "and the settings are written";
-    EXPECT_EQ(cat.ReadFile("menulistk.cfg").substr(cat.ReadFile("menulistk.cfg").find('\x01')), "\x01" "Ball\x01" "ball\r\n");
+    EXPECT_EQ(cat.ReadFile("tumblecat.cfg"), settings) << "and the settings are written";
+    EXPECT_EQ(cat.ReadFile("menulistk.cfg"),
+              std::to_string(idOf(droplings, "ball", 32800)) + "\x01" "Ball\x01" "ball\r\n");
 }
 
 TEST(Menu, ChoosingASkinSwitchesThePicture) {
