@@ -115,7 +115,9 @@ void CatHarness::WriteFile(const std::string& relative, std::string_view bytes) 
 
 std::string CatHarness::ReadFile(const std::string& relative) const {
     const std::string path = m_base + relative;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Shared for writing too: a file the tests poll may be opened for appending meanwhile.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "<missing>";
     std::string bytes(GetFileSize(file, nullptr), '\0');
     DWORD read = 0;

@@ -27,6 +27,7 @@ public:
     const std::string& Base() const { return m_base; }
 
     void WriteFile(const std::string& relative, std::string_view bytes) const;
+    // The file's bytes, or "<missing>" when it cannot be opened.
     std::string ReadFile(const std::string& relative) const;
     bool FileExists(const std::string& relative) const;
     void MakeFolder(const std::string& relative) const;
