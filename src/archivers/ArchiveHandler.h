@@ -1,0 +1,24 @@
+// One archive kind behind one interface: a handler sets up libarchive's reader for its
+// format (LzhHandler.cpp, ZipHandler.cpp); everything else (member names, bounds, writing)
+// is the same for every kind.
+#pragma once
+
+#include "archivers/ArchiverCommand.h"
+
+struct archive;
+
+namespace tc::archivers {
+
+class ArchiveHandler {
+public:
+    virtual ~ArchiveHandler() = default;
+    virtual const char* Name() const = 0;
+    // Enables the format's reader on a fresh libarchive reader; false when it cannot.
+    virtual bool Configure(archive* reader) const = 0;
+};
+
+const ArchiveHandler& LzhHandler();
+const ArchiveHandler& ZipHandler();
+const ArchiveHandler& HandlerFor(ArchiverKind kind);
+
+}  // namespace tc::archivers
