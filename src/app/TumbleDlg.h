@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/SettingsFiles.h"
+#include "install/InstallRules.h"
 #include "interop/DirectoryRecord.h"
 #include "platform/Framework.h"
 #include "skin/Element.h"
@@ -177,6 +178,15 @@ public:
     std::string AnswerSend(const SstpRequest& request);
     std::string AnswerExecute(const SstpRequest& request);
     std::string AnswerDrop(const SstpRequest& request);
+
+    ////////////////////////
+    // DropFiles.cpp: installing dropped archives
+    bool OnDropFiles(const std::vector<std::string>& paths) override;
+    void InstallLzh(const std::string& folder, const std::string& fileName);
+    void InstallZip(const std::string& folder, const std::string& fileName);
+    void InstallArchive(ArchiveKind kind, const std::string& folder, const std::string& fileName);
+    // Says the install-complete line of the kind, "@objname" replaced by the new item's name.
+    void AnnounceInstall(const std::string& folderPath, bool isDropling);
 
     ////////////////////////
     // TimerLoop.cpp: the timers and the 50 ms tick

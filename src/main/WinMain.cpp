@@ -18,7 +18,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     tc::Win32Input input;
     tc::Win32Shell shell;
     tc::Win32Controls controls;
-    tc::Platform platform{files, system, ipc, windows, painting, input, shell, controls};
+    tc::Win32Libraries libraries;
+    tc::Platform platform{files, system, ipc, windows, painting, input, shell, controls, libraries};
     tc::CTumbleApp app(platform);
     app.InitInstance();
     return 0;

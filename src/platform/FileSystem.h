@@ -38,6 +38,18 @@ public:
     // The hidden attribute of a file or folder, which marks a resource as not available.
     virtual bool SetHidden(const std::string& path, bool hidden) = 0;
     virtual bool IsHidden(const std::string& path) = 0;
+
+    // --- Installing archives (app/DropFiles.cpp): the current folder and whole files ---
+    // The process's current folder, as the system gives it (no trailing separator).
+    virtual std::string WorkingDirectory() = 0;
+    virtual bool ChangeDirectory(const std::string& path) = 0;
+    // Makes one folder (path with or without a trailing separator); true only when it was
+    // made now, false when it exists already or cannot be made.
+    virtual bool MakeFolder(const std::string& path) = 0;
+    virtual bool RemoveEmptyFolder(const std::string& path) = 0;
+    // Copies a file over whatever file of that name is there.
+    virtual bool CopyOver(const std::string& from, const std::string& to) = 0;
+    virtual bool RemoveFile(const std::string& path) = 0;
 };
 
 }  // namespace tc

@@ -9,6 +9,7 @@
 #include "platform/Geometry.h"
 #include "platform/Input.h"
 #include "platform/InterProcess.h"
+#include "platform/Libraries.h"
 #include "platform/Painting.h"
 #include "platform/Shell.h"
 #include "platform/System.h"
@@ -26,6 +27,7 @@ struct Platform {
     Input& input;
     Shell& shell;
     Controls& controls;
+    Libraries& libraries;
 };
 
 }  // namespace tc

@@ -391,4 +391,28 @@ Point FakeWindowSystem::ScreenToClient(NativeHandle window, Point point) {
     return {point.x - r.left, point.y - r.top};
 }
 
+// --- Libraries ---
+
+NativeHandle FakeLibraries::Load(const std::string& fileName) {
+    loads.push_back(fileName);
+    if (!available.count(fileName)) return 0;
+    const NativeHandle module = m_next++;
+    m_modules[module] = fileName;
+    ++liveModules;
+    return module;
+}
+
+void* FakeLibraries::Find(NativeHandle module, const std::string& name) {
+    lookups.push_back(name);
+    const auto it = m_modules.find(module);
+    if (it == m_modules.end()) return nullptr;
+    const auto& entries = available[it->second].entryPoints;
+    const auto entry = entries.find(name);
+    return entry == entries.end() ? nullptr : entry->second;
+}
+
+void FakeLibraries::Free(NativeHandle module) {
+    if (m_modules.erase(module)) --liveModules;
+}
+
 }  // namespace tc::test

@@ -327,6 +327,28 @@ public:
     NativeHandle nextWindow = 0x1100;
 };
 
+// --- Libraries loaded at run time (the archiver libraries) ---
+// A library is a table of entry points by name; loading one counts, so a test can see that
+// every load was freed again.
+class FakeLibraries : public Libraries {
+public:
+    NativeHandle Load(const std::string& fileName) override;
+    void* Find(NativeHandle module, const std::string& name) override;
+    void Free(NativeHandle module) override;
+
+    struct Library {
+        std::map<std::string, void*> entryPoints;
+    };
+    std::map<std::string, Library> available;  // by file name, as asked (letter case counts)
+    std::vector<std::string> loads;             // file names asked for, loadable or not
+    std::vector<std::string> lookups;           // entry point names asked for
+    int liveModules = 0;
+
+private:
+    std::map<NativeHandle, std::string> m_modules;
+    NativeHandle m_next = 0x7000;
+};
+
 struct FakePlatform {
     PosixFileSystem files;
     FakeSystemServices system;
@@ -336,7 +358,8 @@ struct FakePlatform {
     FakeInput input;
     FakeShell shell;
     FakeControls controls;
-    Platform platform{files, system, ipc, windows, painting, input, shell, controls};
+    FakeLibraries libraries;
+    Platform platform{files, system, ipc, windows, painting, input, shell, controls, libraries};
 };
 
 }  // namespace tc::test

@@ -112,4 +112,34 @@ bool PosixFileSystem::IsHidden(const std::string& path) {
     return IsDirectory(native) && Exists(MarkerPath(native));
 }
 
+// --- Installing archives ---
+
+std::string PosixFileSystem::WorkingDirectory() {
+    char buffer[4096] = {};
+    return ::getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+}
+
+bool PosixFileSystem::ChangeDirectory(const std::string& path) { return ::chdir(ToNativePath(path).c_str()) == 0; }
+
+bool PosixFileSystem::MakeFolder(const std::string& path) {
+    return ::mkdir(StripTrailingSlash(ToNativePath(path)).c_str(), 0777) == 0;
+}
+
+bool PosixFileSystem::RemoveEmptyFolder(const std::string& path) {
+    return ::rmdir(StripTrailingSlash(ToNativePath(path)).c_str()) == 0;
+}
+
+bool PosixFileSystem::CopyOver(const std::string& from, const std::string& to) {
+    const auto bytes = ReadWholeFile(from);
+    if (!bytes) return false;
+    std::ofstream out(ToNativePath(to), std::ios::binary | std::ios::trunc);
+    out.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
+    return static_cast<bool>(out.flush());
+}
+
+bool PosixFileSystem::RemoveFile(const std::string& path) {
+    const std::string native = ToNativePath(path);
+    return !IsDirectory(native) && std::remove(native.c_str()) == 0;
+}
+
 }  // namespace tc

@@ -23,6 +23,13 @@ public:
     bool SetHidden(const std::string& path, bool hidden) override;
     bool IsHidden(const std::string& path) override;
 
+    std::string WorkingDirectory() override;
+    bool ChangeDirectory(const std::string& path) override;
+    bool MakeFolder(const std::string& path) override;
+    bool RemoveEmptyFolder(const std::string& path) override;
+    bool CopyOver(const std::string& from, const std::string& to) override;
+    bool RemoveFile(const std::string& path) override;
+
     // The POSIX form of a Windows-form path.
     static std::string ToNativePath(const std::string& path);
 };

@@ -89,4 +89,28 @@ bool Win32FileSystem::IsHidden(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
 }
 
+// --- Installing archives ---
+
+std::string Win32FileSystem::WorkingDirectory() {
+    char buffer[MAX_PATH] = {};
+    const DWORD length = GetCurrentDirectoryA(MAX_PATH, buffer);
+    return length > 0 && length < MAX_PATH ? std::string(buffer, length) : std::string();
+}
+
+bool Win32FileSystem::ChangeDirectory(const std::string& path) { return SetCurrentDirectoryA(path.c_str()) != 0; }
+
+bool Win32FileSystem::MakeFolder(const std::string& path) {
+    return CreateDirectoryA(WithoutTrailingSeparator(path).c_str(), nullptr) != 0;
+}
+
+bool Win32FileSystem::RemoveEmptyFolder(const std::string& path) {
+    return RemoveDirectoryA(WithoutTrailingSeparator(path).c_str()) != 0;
+}
+
+bool Win32FileSystem::CopyOver(const std::string& from, const std::string& to) {
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+bool Win32FileSystem::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
 }  // namespace tc

@@ -15,6 +15,21 @@ public:
     std::optional<std::vector<DirEntry>> ListFolder(const std::string& folderPath) override;
     bool SetHidden(const std::string& path, bool hidden) override;
     bool IsHidden(const std::string& path) override;
+
+    std::string WorkingDirectory() override;
+    bool ChangeDirectory(const std::string& path) override;
+    bool MakeFolder(const std::string& path) override;
+    bool RemoveEmptyFolder(const std::string& path) override;
+    bool CopyOver(const std::string& from, const std::string& to) override;
+    bool RemoveFile(const std::string& path) override;
+};
+
+// Win32Libraries.cpp
+class Win32Libraries : public Libraries {
+public:
+    NativeHandle Load(const std::string& fileName) override;
+    void* Find(NativeHandle module, const std::string& name) override;
+    void Free(NativeHandle module) override;
 };
 
 // Win32Processes.cpp
