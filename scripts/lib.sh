@@ -77,6 +77,8 @@ lay_out_dist() {  # dist dir
   rm -rf "$dist"
   mkdir -p "$dist/skin" "$dist/dropling"
   cp "$BUILD/mingw64/tumblecat.exe" "$dist/"
+  # Our archiver libraries, beside the program, under the names it loads.
+  cp "$BUILD/mingw64/UNLHA32.DLL" "$BUILD/mingw64/UNZIP32.DLL" "$dist/"
   cp -r "$ROOT/data/skin/whiskerby" "$dist/skin/"
   cp "$ROOT/data/speak.txt" "$ROOT/data/readme.txt" "$dist/"
 }
