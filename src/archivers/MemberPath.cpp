@@ -36,7 +36,10 @@ bool IsSafePart(std::string_view part) {
     if (part.empty() || part == "." || part == "..") return false;
     for (std::size_t i = 0; i < part.size(); i += SjisCharWidth(part, i)) {
         const auto c = static_cast<unsigned char>(part[i]);
-        if (SjisCharWidth(part, i) == 2) continue;
+        if (SjisCharWidth(part, i) == 2) {
+            if (!IsSjisTrailByte(static_cast<unsigned char>(part[i + 1]))) return false;
+            continue;
+        }
         if (IsSjisLeadByte(c)) return false;  // a lead byte without its second byte
         if (c < 0x20 || c == 0x7F) return false;
         switch (c) {

@@ -13,6 +13,10 @@ inline bool IsSjisLeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
+// Whether c may be the second byte of a double-byte character (0x40-0x7E, 0x80-0xFC): a
+// lead byte followed by anything else (a '/' or ':', say) is no character of code page 932.
+inline bool IsSjisTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
 // Width in bytes of the character starting at s[i]: 2 for a lead byte followed by
 // another byte, else 1 (a lead byte at the very end counts as a single byte).
 inline std::size_t SjisCharWidth(std::string_view s, std::size_t i) {

@@ -76,7 +76,11 @@ bool IsAcceptableFolderName(std::string_view name, std::size_t rootLength) {
     std::size_t last = 0;
     for (std::size_t i = 0; i < name.size(); i += SjisCharWidth(name, i)) {
         last = i;
-        if (SjisCharWidth(name, i) == 2) continue;
+        if (SjisCharWidth(name, i) == 2) {
+            // A lead byte must be followed by a real second byte ("\xFC:" is no character).
+            if (!IsSjisTrailByte(static_cast<unsigned char>(name[i + 1]))) return false;
+            continue;
+        }
         const auto c = static_cast<unsigned char>(name[i]);
         if (IsSjisLeadByte(c) || c < 0x20 || c == 0x7F) return false;
         switch (c) {

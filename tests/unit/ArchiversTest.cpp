@@ -117,6 +117,7 @@ TEST(MemberNames, ShiftJisPartsAreCheckedCharacterByCharacter) {
     EXPECT_TRUE(IsSafePart("\x83\x7C")) << "ポ ends in 0x7C, not a bar";
     EXPECT_TRUE(IsSafePart("ソ")) << "ソ ends in 0x5C";
     EXPECT_FALSE(IsSafePart("\x95")) << "a lead byte alone";
+    EXPECT_FALSE(IsSafePart("\xFC:")) << "a lead byte before a byte that is no second byte";
     EXPECT_FALSE(IsSafePart("a\\b"));
     EXPECT_EQ(DecodeMemberName(L"\U0001F600.txt").verdict, MemberNameVerdict::Undecodable) << "no Shift_JIS form";
 }

@@ -76,7 +76,7 @@ TEST(FolderName, PlainNamesOnly) {
         EXPECT_TRUE(IsAcceptableFolderName(name, 20)) << name;
     }
     for (const char* name : {"", "..", "..\\..\\evil", "a\\b", "a/b", "C:", "x..y", "con", "Nul.txt", "COM3",
-                             "a.", "a ", "a|b", "a?b", "\x95"}) {
+                             "a.", "a ", "a|b", "a?b", "\x95", "\xFC:", "x\x95/"}) {
         EXPECT_FALSE(IsAcceptableFolderName(name, 20)) << name;
     }
     EXPECT_TRUE(IsAcceptableFolderName(std::string(200, 'n'), 40));
