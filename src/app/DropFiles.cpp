@@ -36,10 +36,11 @@ private:
 };
 
 // The private folder install.txt is extracted into: made new (a taken name is never used),
-// removed with everything in it when it goes.
+// removed with everything in it when it goes (after leaving it, as a current folder cannot
+// be removed).
 class InstallWorkFolder {
 public:
-    InstallWorkFolder(FileSystem& files, const std::string& base) : m_files(files) {
+    InstallWorkFolder(FileSystem& files, const std::string& base) : m_files(files), m_base(base) {
         for (int i = 1; i <= kInstallWorkTries; ++i) {
             const std::string candidate = base + kInstallWorkFolder + (i == 1 ? "" : std::to_string(i)) + "\\";
             if (m_files.MakeFolder(candidate)) {
@@ -49,7 +50,9 @@ public:
         }
     }
     ~InstallWorkFolder() {
-        if (!m_path.empty()) RemoveTree(m_path);
+        if (m_path.empty()) return;
+        m_files.ChangeDirectory(m_base);
+        RemoveTree(m_path);
     }
     InstallWorkFolder(const InstallWorkFolder&) = delete;
     InstallWorkFolder& operator=(const InstallWorkFolder&) = delete;
@@ -73,6 +76,7 @@ private:
     }
 
     FileSystem& m_files;
+    std::string m_base;
     std::string m_path;
 };
 
@@ -146,7 +150,6 @@ void CTumbleDlg::InstallArchive(ArchiveKind kind, const std::string& folder, con
         }
         const auto bytes = files.ReadWholeFile(work.Path() + "install.txt");
         descriptor = ReadInstallTxt(bytes ? *bytes : std::string());
-        files.ChangeDirectory(s_baseDirectory);  // the work folder can go now
     }
     const bool dropling = descriptor->type == InstallType::Dropling;
     const std::string root = s_baseDirectory + (dropling ? "dropling\\" : "skin\\");

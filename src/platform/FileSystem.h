@@ -46,6 +46,7 @@ public:
     // Makes one folder (path with or without a trailing separator); true only when it was
     // made now, false when it exists already or cannot be made.
     virtual bool MakeFolder(const std::string& path) = 0;
+    // Removes an empty folder; not the process's current folder (Windows refuses that).
     virtual bool RemoveEmptyFolder(const std::string& path) = 0;
     // Copies a file over whatever file of that name is there.
     virtual bool CopyOver(const std::string& from, const std::string& to) = 0;

@@ -126,7 +126,13 @@ bool PosixFileSystem::MakeFolder(const std::string& path) {
 }
 
 bool PosixFileSystem::RemoveEmptyFolder(const std::string& path) {
-    return ::rmdir(StripTrailingSlash(ToNativePath(path)).c_str()) == 0;
+    const std::string native = StripTrailingSlash(ToNativePath(path));
+    // As on Windows, the process's current folder cannot be removed.
+    char folder[4096] = {}, current[4096] = {};
+    if (::realpath(native.c_str(), folder) && ::getcwd(current, sizeof current) && std::string(folder) == current) {
+        return false;
+    }
+    return ::rmdir(native.c_str()) == 0;
 }
 
 bool PosixFileSystem::CopyOver(const std::string& from, const std::string& to) {
