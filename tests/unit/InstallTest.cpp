@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <set>
 
+#include "archivers/ArchiverApi.h"
 #include "install/ArcBase.h"
 #include "install/InstallRules.h"
 #include "skin/Resources.h"
@@ -186,6 +189,25 @@ TEST_F(Binding, ErrorMessagesAndAvailability) {
     fake.libraries.available["UNZIP32.DLL"];
     EXPECT_TRUE(IsArchiverAvailable(fake.libraries, "UNZIP32.DLL"));
     EXPECT_EQ(fake.libraries.liveModules, 0) << "the test never keeps the library";
+}
+
+TEST(OurLibraries, QueryFunctionListAnswersYesExactlyForTheExportedNames) {
+    for (const auto& [kind, def] : {std::pair{kArcLzh, "Unlha32.def"}, std::pair{kArcZip, "Unzip32.def"}}) {
+        std::ifstream in(std::string(TUMBLECAT_SOURCE_DIR) + "/src/archivers/win32/" + def);
+        std::set<std::string> exported;
+        for (std::string line; std::getline(in, line);) {
+            if (line.rfind("    ", 0) == 0) exported.insert(line.substr(4));
+        }
+        ASSERT_FALSE(exported.empty()) << def;
+        std::size_t offered = 0;
+        for (int number = 0; number <= 120; ++number) {
+            const std::string name = ArcEntryPointName(kind, number);
+            if (number != 0 && name == ArcEntryPointName(kind, 0)) continue;  // no function of that number
+            EXPECT_EQ(archivers::OffersFunction(number), exported.count(name) == 1) << def << " " << name;
+            offered += archivers::OffersFunction(number);
+        }
+        EXPECT_EQ(offered, exported.size()) << def << ": every export has a number";
+    }
 }
 
 // --- Whole installs ---
