@@ -31,14 +31,17 @@ std::optional<std::string_view> TakeField(std::string_view& rest) {
     return field;
 }
 
+// Bytes below 0x40 are never the second byte of a double-byte character, so these marks
+// are refused wherever they stand; a backslash (0x5C) can be a second byte and counts only
+// at a character's start.
 bool IsSafeFolderName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return false;
-    for (std::size_t i = 0; i < name.size(); i += SjisCharWidth(name, i)) {
-        if (SjisCharWidth(name, i) == 2) continue;
-        const char c = name[i];
-        if (c == '\\' || c == '/' || c == ':' || static_cast<unsigned char>(c) < 0x20) return false;
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || std::string_view("/:*?\"<>").find(c) != std::string_view::npos) {
+            return false;
+        }
     }
-    return true;
+    return FindSjisChar(name, '\\') == std::string_view::npos && FindSjisChar(name, '|') == std::string_view::npos;
 }
 
 bool OnlyBlanks(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }

@@ -35,8 +35,9 @@ struct DropParams {
 std::string_view CommandLineParameters(std::string_view commandLine);
 
 // Refuses a missing field, a number that is not plain decimal digits or out of range
-// (reaction 0 or 1, port 1 to 65535, opacity 0 to 511), a set name that is empty or could
-// leave dropling\ ("\", "/", ":", "." or ".."), and a list without any name. Empty names
+// (reaction 0 or 1, port 1 to 65535, opacity 0 to 511), a set name that is empty, "." or "..",
+// or holds a mark no folder name may hold ("\", "/", ":" and the like), and a list without
+// any name. Empty names
 // (between two "^") and a last piece made of blanks only are no names; a last name without
 // its "^" counts. Names beyond the first 16 are left out.
 std::optional<DropParams> ParseDropParams(std::string_view parameters);

@@ -73,6 +73,8 @@ TEST(DropParamsTest, StringsWithoutAUsableDropAreRefused) {
              "a\\b~0~9801~255~A^",
              "a/b~0~9801~255~A^",
              "c:~0~9801~255~A^",
+             "\xF2/x~0~9801~255~A^",        // no second byte below 0x40: a lead byte, then "/"
+             "a?~0~9801~255~A^",
          }) {
         EXPECT_FALSE(ParseDropParams(bad)) << bad;
     }
