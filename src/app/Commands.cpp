@@ -83,10 +83,17 @@ bool CTumbleDlg::OnCommand(int id) {
         OnIconize();
         return true;
     case kCmdProfile:
+        OnProfile();
+        return true;
     case kCmdAbout:
+        OnAbout();
+        return true;
     case kCmdSettings:
+        OnSettings();
+        return true;
     case kCmdDroplingProfile:
-        return true;  // these open dialogs, which this program does not show yet
+        OnDroplingProfile();
+        return true;
     default:
         return CDialog::OnCommand(id);
     }

@@ -107,8 +107,14 @@ bool CTumbleDlg::OnPaint() {
     return true;
 }
 
+// The cat and its balloon share one opacity; without transparency both are plain windows.
 void CTumbleDlg::ApplyTransparency() {
-    if (!m_transparencyReady || !m_transparent) return;
+    if (!m_transparencyReady) return;
+    if (!m_transparent) {
+        if (platform().windows.IsWindow(m_hWnd)) platform().painting.ClearLayered(m_hWnd);
+        if (m_balloon) m_balloon->SetOpacity(std::nullopt);
+        return;
+    }
     platform().painting.SetLayeredAlpha(m_hWnd, m_alpha & 0xFF);
     if (m_balloon) m_balloon->SetOpacity(m_alpha & 0xFF);
 }

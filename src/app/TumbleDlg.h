@@ -124,6 +124,13 @@ public:
     void ChangeSkin(const std::string& folder);
 
     ////////////////////////
+    // Dialogs.cpp: the settings sheet, the profile and about dialogs
+    void OnSettings();
+    void OnProfile();
+    void OnDroplingProfile();
+    void OnAbout();
+
+    ////////////////////////
     // Drop.cpp: dropping falling objects
     bool OnLButtonDblClk(Point client) override;
     void Drop(const std::string& objectName);

@@ -1,11 +1,15 @@
 // Entry point of tumblecat.exe: the one place that knows both the application and the
 // Win32 back end, and hands the one to the other.
 #include <windows.h>
+#include <commctrl.h>
 
 #include "app/TumbleApp.h"
 #include "platform/win32/Win32Platform.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // The settings sheet's slider and tabs are common controls.
+    INITCOMMONCONTROLSEX controlClasses{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controlClasses);
     tc::Win32FileSystem files;
     tc::Win32SystemServices system;
     tc::Win32InterProcess ipc;
@@ -13,7 +17,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     tc::Win32Painting painting;
     tc::Win32Input input;
     tc::Win32Shell shell;
-    tc::Platform platform{files, system, ipc, windows, painting, input, shell};
+    tc::Win32Controls controls;
+    tc::Platform platform{files, system, ipc, windows, painting, input, shell, controls};
     tc::CTumbleApp app(platform);
     app.InitInstance();
     return 0;

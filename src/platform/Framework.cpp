@@ -29,12 +29,31 @@ bool CDialog::OnCommand(int id) {
     }
 }
 
+bool CPropertyPage::OnNotify(int id, int code, std::intptr_t& result) {
+    if (id != 0) return false;  // the sheet's notifications come without a control id
+    switch (code) {
+    case kPsnSetActive:
+        OnSetActive();
+        result = 0;
+        return true;
+    case kPsnKillActive:
+        result = OnKillActive() ? 0 : 1;  // 1 keeps the page
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool DispatchDialogMessage(CDialog& dialog, unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
                            std::intptr_t& result) {
     result = 0;
     switch (message) {
-    case kWmCommand:
-        return dialog.OnCommand(static_cast<int>(wParam & 0xFFFF));
+    case kWmCommand: {
+        const int id = static_cast<int>(wParam & 0xFFFF);
+        // From a control (lParam is its window) the high word is the notification.
+        if (lParam != 0 && dialog.OnControlCommand(id, static_cast<int>((wParam >> 16) & 0xFFFF))) return true;
+        return dialog.OnCommand(id);
+    }
     case kWmTimer:
         return dialog.OnTimer(static_cast<int>(wParam));
     case kWmPaint:

@@ -38,6 +38,13 @@ public:
     // A menu or control command; returns true when handled. The default sends IDOK and
     // IDCANCEL to OnOK and OnCancel.
     virtual bool OnCommand(int id);
+    // A notification of one of the dialog's controls (a click, a selection change) that
+    // arrives as a command; when it is not handled, OnCommand gets the id.
+    virtual bool OnControlCommand(int /*id*/, int /*code*/) { return false; }
+    // A notification of a control that arrives as WM_NOTIFY, with its result.
+    virtual bool OnNotify(int /*id*/, int /*code*/, std::intptr_t& /*result*/) { return false; }
+    // A slider (or scroll bar) of the dialog moved.
+    virtual bool OnScroll(int /*id*/) { return false; }
     virtual void OnOK() { EndDialog(kIdOk); }
     virtual void OnCancel() { EndDialog(kIdCancel); }
 
@@ -71,6 +78,44 @@ public:
 private:
     Platform& m_platform;
     int m_templateId;
+};
+
+// A page of a property sheet: a dialog from its template with a tab caption. Pages own their
+// values; the code that runs the sheet copies them in before and out after.
+class CPropertyPage : public CDialog {
+public:
+    CPropertyPage(Platform& platform, int templateId, std::string caption)
+        : CDialog(platform, templateId), m_caption(std::move(caption)) {}
+
+    const std::string& Caption() const { return m_caption; }
+
+    // The page is about to be left, or the sheet confirmed: take the values from the
+    // controls. False (after telling the user why) keeps the page open.
+    virtual bool OnKillActive() { return true; }
+    virtual void OnSetActive() {}
+
+    bool OnNotify(int id, int code, std::intptr_t& result) override;
+
+private:
+    std::string m_caption;
+};
+
+// A modal property sheet of pages, shown in the order added, the first one selected.
+class CPropertySheet {
+public:
+    CPropertySheet(Platform& platform, std::string caption) : m_platform(platform), m_caption(std::move(caption)) {}
+    virtual ~CPropertySheet() = default;
+
+    void AddPage(CPropertyPage& page) { m_pages.push_back(&page); }
+    const std::vector<CPropertyPage*>& Pages() const { return m_pages; }
+    const std::string& Caption() const { return m_caption; }
+    // kIdOk when confirmed, kIdCancel when closed otherwise.
+    int DoModal() { return m_platform.windows.RunPropertySheet(*this); }
+
+private:
+    Platform& m_platform;
+    std::string m_caption;
+    std::vector<CPropertyPage*> m_pages;
 };
 
 // Hands one window message to the dialog's handler (every message the framework cracks

@@ -22,6 +22,20 @@ constexpr unsigned kWmCaptureChanged = 0x0215;
 constexpr unsigned kWmDropFiles = 0x0233;
 constexpr unsigned kWmCopyData = 0x004A;
 
+constexpr unsigned kWmNotify = 0x004E;
+constexpr unsigned kWmHScroll = 0x0114;
+
+// Property sheet notifications to their pages.
+constexpr int kPsnSetActive = -200;
+constexpr int kPsnKillActive = -201;
+constexpr int kPsnApply = -202;
+constexpr int kPsnReset = -203;
+
+// Control notifications that arrive with WM_COMMAND.
+constexpr int kCbnSelChange = 1;   // combo box
+constexpr int kLbnSelChange = 1;   // list box
+constexpr int kBnClicked = 0;      // button
+
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
 

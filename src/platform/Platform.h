@@ -4,6 +4,7 @@
 // everything else.
 #pragma once
 
+#include "platform/Controls.h"
 #include "platform/FileSystem.h"
 #include "platform/Geometry.h"
 #include "platform/Input.h"
@@ -24,6 +25,7 @@ struct Platform {
     Painting& painting;
     Input& input;
     Shell& shell;
+    Controls& controls;
 };
 
 }  // namespace tc

@@ -9,6 +9,7 @@
 namespace tc {
 
 class CDialog;
+class CPropertySheet;
 
 class WindowSystem {
 public:
@@ -20,6 +21,9 @@ public:
     // Creates dialog as a modeless window owned by owner, hidden; returns its handle, or 0.
     virtual NativeHandle CreateModelessDialog(CDialog& dialog, int templateId, NativeHandle owner) = 0;
     virtual void DestroyWindow(NativeHandle window) = 0;
+    // Runs the sheet with its pages as a modal property sheet, centred, with only an OK
+    // button; returns kIdOk when it was confirmed, kIdCancel when it was closed otherwise.
+    virtual int RunPropertySheet(CPropertySheet& sheet) = 0;
 
     virtual NativeHandle LoadAppIcon(int resourceId) = 0;
     virtual void SetIcons(NativeHandle window, NativeHandle icon) = 0;  // large, then small

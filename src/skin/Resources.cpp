@@ -115,6 +115,19 @@ std::optional<std::string> DroplingListName(std::string_view droplingTxt) {
     return std::nullopt;
 }
 
+bool ToggleAvailability(FileSystem& files, const std::string& baseDirectory, ResourceListKind kind,
+                        ElementList& list, std::size_t index) {
+    if (index >= list.size()) return false;
+    SElement& entry = list[index];
+    const std::string_view markAvailable = kMarkAvailable;
+    const bool available = entry.text.compare(0, markAvailable.size(), markAvailable) == 0;
+    const std::string folder = ResourceFolder(baseDirectory, kind) + entry.folder;
+    if (!files.SetHidden(folder, available) || files.IsHidden(folder) != available) return false;
+    const std::string name = entry.text.size() >= markAvailable.size() ? entry.text.substr(markAvailable.size()) : "";
+    entry.text = (available ? kMarkUnavailable : kMarkAvailable) + name;
+    return true;
+}
+
 void ScanResources(FileSystem& files, const std::string& baseDirectory, ResourceListKind kind, ElementList& list) {
     list.clear();
     list.shrink_to_fit();

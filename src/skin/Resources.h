@@ -42,6 +42,13 @@ void ScanResources(FileSystem& files, const std::string& baseDirectory, Resource
 // Fills the text of every entry of list from its folder's name file.
 void ReadDisplayNames(FileSystem& files, const std::string& baseDirectory, ResourceListKind kind, ElementList& list);
 
+// Makes entry index of a file set list available ("○ ") when it is marked "× ", and not
+// available when it is marked "○ ", by the hidden attribute of its folder. The mark changes
+// only when the attribute did, so the list and the folder never disagree. Returns whether
+// the attribute changed.
+bool ToggleAvailability(FileSystem& files, const std::string& baseDirectory, ResourceListKind kind,
+                        ElementList& list, std::size_t index);
+
 // The display name a dropling.txt gives in the lists, if any. Only lines that end in a line
 // feed are examined; "#name" (any case) makes the next line the name, and before such a
 // marker a line starting with "name," gives the rest after blanks and tabs.

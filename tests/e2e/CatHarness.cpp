@@ -1,5 +1,7 @@
 #include "CatHarness.h"
 
+#include "Wait.h"
+
 #include <stdexcept>
 
 namespace e2e {
@@ -66,6 +68,13 @@ BOOL CALLBACK CollectCatWindow(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
+// What the own block holds for the character window: the block's size, the window handle and
+// the NUL that ends the text.
+std::string OwnBlockFor(HWND window) {
+    return std::string("\x00\x00\x01\x00.hwnd\x01", 10) +
+           std::to_string(static_cast<long long>(reinterpret_cast<INT_PTR>(window))) + "\r\n" + std::string(1, '\0');
+}
+
 }  // namespace
 
 std::string WinePath(std::string_view unixPath) { return WithBackslashes("Z:" + std::string(unixPath)); }
@@ -106,7 +115,9 @@ void CatHarness::WriteFile(const std::string& relative, std::string_view bytes) 
 
 std::string CatHarness::ReadFile(const std::string& relative) const {
     const std::string path = m_base + relative;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Shared for writing too: a file the tests poll may be opened for appending meanwhile.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "<missing>";
     std::string bytes(GetFileSize(file, nullptr), '\0');
     DWORD read = 0;
@@ -164,7 +175,6 @@ std::vector<std::string> CatHarness::ListFolder(const std::string& relative) con
 }
 
 HWND CatHarness::StartTabby(const std::string& settings, HANDLE* process) {
-    constexpr DWORD kStartTimeout = 20000;
     InstallTestSkin("tabby-bmp", "tabby");
     WriteFile("tumblecat.cfg", settings);
     HANDLE started = Start();
@@ -195,21 +205,58 @@ DWORD CatHarness::WaitForExit(HANDLE process, DWORD milliseconds) const {
 
 HWND CatHarness::WaitForCatWindow(HANDLE process, DWORD milliseconds) const {
     const DWORD start = GetTickCount();
-    for (;;) {
-        WindowSearch search{GetProcessId(process), {}};
-        EnumWindows(CollectCatWindow, reinterpret_cast<LPARAM>(&search));
-        for (HWND hwnd : search.found) {
-            if (IsWindowVisible(hwnd)) return hwnd;
-        }
-        if (GetTickCount() - start > milliseconds || WaitForSingleObject(process, 0) == WAIT_OBJECT_0) return nullptr;
-        Sleep(100);
+    const auto remaining = [&] {
+        const DWORD waited = GetTickCount() - start;
+        return waited < milliseconds ? milliseconds - waited : 0;
+    };
+    HWND window = nullptr;
+    const bool shown = WaitUntil(
+        [&] {
+            WindowSearch search{GetProcessId(process), {}};
+            EnumWindows(CollectCatWindow, reinterpret_cast<LPARAM>(&search));
+            for (HWND hwnd : search.found) {
+                if (IsWindowVisible(hwnd)) window = hwnd;
+            }
+            return window || WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+        },
+        remaining(), "the character window to show");
+    if (!window) {
+        ADD_FAILURE() << (shown ? "the program ended without showing its window" : "no character window showed");
+        return nullptr;
     }
+    // The window shows while the skin loads; the own block is published later in start-up.
+    const std::string block = OwnBlockFor(window);
+    if (!WaitUntil([&] { return ReadOwnBlock(block.size()) == block; }, remaining(),
+                   "the own block to name the window")) {
+        ADD_FAILURE() << "the own block does not name the window (it holds \"" << ReadOwnBlock(block.size()) << "\")";
+        return nullptr;
+    }
+    // Nothing after publishing the block lets the program handle a message sent from here
+    // before its message loop runs, so the answer comes once start-up is over.
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, remaining() + 1, &answer)) {
+        ADD_FAILURE() << "the character window did not answer a message";
+        return nullptr;
+    }
+    return window;
 }
 
 std::vector<HWND> CatWindows() {
     WindowSearch search;
     EnumWindows(CollectCatWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+std::string ReadOwnBlock(std::size_t size) {
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, "Tumblecat");
+    if (!mapping) return std::string();
+    std::string bytes;
+    if (const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0)) {
+        bytes.assign(static_cast<const char*>(view), size);
+        UnmapViewOfFile(view);
+    }
+    CloseHandle(mapping);
+    return bytes;
 }
 
 bool MutexExists(const char* name) {

@@ -27,6 +27,7 @@ public:
     const std::string& Base() const { return m_base; }
 
     void WriteFile(const std::string& relative, std::string_view bytes) const;
+    // The file's bytes, or "<missing>" when it cannot be opened.
     std::string ReadFile(const std::string& relative) const;
     bool FileExists(const std::string& relative) const;
     void MakeFolder(const std::string& relative) const;
@@ -48,7 +49,10 @@ public:
     HANDLE Start();
     // Waits for a started process to end; returns its exit code, or STILL_ACTIVE on timeout.
     DWORD WaitForExit(HANDLE process, DWORD milliseconds) const;
-    // The visible character window of the process, polled for up to timeout milliseconds.
+    // The character window of the process once its start-up is over, waited for up to
+    // milliseconds; null (and a test failure saying why) when that does not come. Over
+    // means: the window is shown, the own block names it and the window answers a message,
+    // so the program has left its start-up and runs its message loop.
     HWND WaitForCatWindow(HANDLE process, DWORD milliseconds) const;
 
 private:
@@ -61,5 +65,8 @@ std::vector<HWND> CatWindows();
 
 // Whether a named mutex exists.
 bool MutexExists(const char* name);
+
+// The first size bytes of the shared block "Tumblecat", empty while there is none.
+std::string ReadOwnBlock(std::size_t size);
 
 }  // namespace e2e

@@ -1,11 +1,18 @@
 #include "Desktop.h"
 
+#include <shellapi.h>
+
+#include <algorithm>
 #include <cstdlib>
-#include <stdexcept>
+#include <cstring>
+
+#include "Wait.h"
 
 namespace e2e {
 
 namespace {
+
+DesktopScene* s_scene = nullptr;  // one scene at a time
 
 LRESULT CALLBACK SceneWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
@@ -21,9 +28,9 @@ LRESULT CALLBACK SceneWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-HWND MakeWindow(const char* className, DWORD exStyle, int x, int y, int w, int h, COLORREF colour) {
+HWND MakeWindow(const char* className, WNDPROC proc, DWORD exStyle, int x, int y, int w, int h, COLORREF colour) {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = SceneWindowProc;
+    wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = className;
     RegisterClassA(&wc);
@@ -34,42 +41,106 @@ HWND MakeWindow(const char* className, DWORD exStyle, int x, int y, int w, int h
     return hwnd;
 }
 
+COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
 }  // namespace
 
 constexpr UINT kMakeTaskbar = WM_APP + 1;
 
 DesktopScene::DesktopScene(bool withTaskbar) {
+    s_scene = this;
     m_ready = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     m_thread = std::thread([this, withTaskbar] { Run(withTaskbar); });
-    WaitForSingleObject(m_ready, 10000);
-    Sleep(300);  // let the windows reach the X server
+    EXPECT_EQ(WaitForSingleObject(m_ready, kShowTimeout), WAIT_OBJECT_0) << "the scene's windows are made";
+    WaitUntilShown(withTaskbar);
 }
 
 DesktopScene::~DesktopScene() {
     PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
     m_thread.join();
     CloseHandle(m_ready);
+    s_scene = nullptr;
 }
 
 void DesktopScene::AddTaskbar() {
     PostThreadMessageA(m_threadId, kMakeTaskbar, 0, 0);
-    WaitForSingleObject(m_ready, 10000);
-    Sleep(300);
+    EXPECT_EQ(WaitForSingleObject(m_ready, kShowTimeout), WAIT_OBJECT_0) << "the taskbar is made";
+    WaitUntilShown(true);
+}
+
+void DesktopScene::WaitUntilShown(bool taskbar) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return SameColour(ScreenPixel(width / 2, height / 3), kDesktopColour) &&
+                   (!taskbar || SameColour(ScreenPixel(width / 2, height - kTaskbarHeight / 2), kTaskbarColour));
+        },
+        kShowTimeout, taskbar ? "the desktop and the taskbar on the screen" : "the desktop on the screen"));
 }
 
 void DesktopScene::MakeTaskbar() {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    m_taskbar = MakeWindow("Shell_TrayWnd", WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, 0,
+    m_taskbar = MakeWindow("Shell_TrayWnd", TaskbarProc, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, 0,
                            height - kTaskbarHeight, width, kTaskbarHeight, kTaskbarColour);
+}
+
+LRESULT CALLBACK DesktopScene::TaskbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA && s_scene) {
+        return s_scene->OnTrayRequest(*reinterpret_cast<const COPYDATASTRUCT*>(lParam), reinterpret_cast<HWND>(wParam));
+    }
+    return SceneWindowProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT DesktopScene::OnTrayRequest(const COPYDATASTRUCT& data, HWND window) {
+    TrayRequest request;
+    request.message = static_cast<DWORD>(data.dwData);
+    request.window = window;
+    if (data.cbData >= 2 * sizeof(UINT)) {
+        std::memcpy(&request.id, static_cast<const char*>(data.lpData) + sizeof(UINT), sizeof(UINT));
+    }
+    // The sender waits for this answer, so its window cannot go away meanwhile.
+    request.windowExisted = IsWindow(window) != FALSE;
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_trayRequests.push_back(request);
+    const auto icon = std::find(m_trayIcons.begin(), m_trayIcons.end(), std::make_pair(window, request.id));
+    const bool known = icon != m_trayIcons.end();
+    switch (request.message) {
+    case NIM_ADD:
+        if (!known) m_trayIcons.emplace_back(window, request.id);
+        return !known;
+    case NIM_MODIFY:
+        return known;
+    case NIM_DELETE:
+        if (known) m_trayIcons.erase(icon);
+        return known;
+    default:
+        return TRUE;
+    }
+}
+
+std::vector<TrayRequest> DesktopScene::TrayRequests() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_trayRequests;
+}
+
+bool DesktopScene::HasTrayIcon(HWND window, UINT id) const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return std::find(m_trayIcons.begin(), m_trayIcons.end(), std::make_pair(window, id)) != m_trayIcons.end();
 }
 
 void DesktopScene::Run(bool withTaskbar) {
     m_threadId = GetCurrentThreadId();
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    m_background = MakeWindow("TumblecatTestDesktop", WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, 0, 0, width, height,
-                              kDesktopColour);
+    m_background = MakeWindow("TumblecatTestDesktop", SceneWindowProc, WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, 0, 0,
+                              width, height, kDesktopColour);
     SetWindowPos(m_background, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (withTaskbar) MakeTaskbar();
     MSG msg;
@@ -112,6 +183,17 @@ ScreenShot::ScreenShot() {
     ReleaseDC(nullptr, screen);
 }
 
+ScreenShot ScreenShot::WaitFor(const std::function<bool(const ScreenShot&)>& looks, DWORD timeoutMs) {
+    ScreenShot shot;
+    WaitUntil(
+        [&] {
+            shot = ScreenShot();
+            return looks(shot);
+        },
+        timeoutMs, "the screen");  // the caller's checks on the shot say what is wrong
+    return shot;
+}
+
 COLORREF ScreenShot::Pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height) return CLR_INVALID;
     const int stride = ((m_width * 3 + 3) / 4) * 4;
@@ -142,6 +224,27 @@ void ScreenShot::Save(const std::string& name) const {
     WriteFile(out, &info, sizeof info, &written, nullptr);
     WriteFile(out, m_pixels.data(), static_cast<DWORD>(m_pixels.size()), &written, nullptr);
     CloseHandle(out);
+}
+
+namespace {
+bool Shows(const ScreenShot& shot, const ExpectedPixel& pixel) {
+    const COLORREF c = shot.Pixel(pixel.x, pixel.y);
+    return std::any_of(pixel.colours.begin(), pixel.colours.end(), [&](COLORREF e) { return SameColour(c, e); });
+}
+}  // namespace
+
+ScreenShot ExpectScreen(const std::vector<ExpectedPixel>& expected, const std::string& name) {
+    const ScreenShot shot = ScreenShot::WaitFor(
+        [&](const ScreenShot& s) {
+            return std::all_of(expected.begin(), expected.end(), [&](const ExpectedPixel& p) { return Shows(s, p); });
+        },
+        kShowTimeout);
+    shot.Save(name);
+    for (const ExpectedPixel& pixel : expected) {
+        EXPECT_TRUE(Shows(shot, pixel)) << pixel.what << ": (" << pixel.x << ", " << pixel.y << ") shows " << std::hex
+                                        << shot.Pixel(pixel.x, pixel.y);
+    }
+    return shot;
 }
 
 bool SameColour(COLORREF a, COLORREF b, int tolerance) {

@@ -5,31 +5,36 @@
 
 #include "CatHarness.h"
 #include "Desktop.h"
+#include "Wait.h"
 
 #include <shellapi.h>
 
 namespace e2e {
 namespace {
 
-constexpr DWORD kStartTimeout = 20000;
 constexpr UINT kTrayMessage = 0x8068;
 constexpr WPARAM kCmdQuit = 32777;
 constexpr WPARAM kCmdIconize = 32790;
+constexpr COLORREF kTabbyGrey = RGB(128, 128, 128);    // the body of the test skin's surface 0
+constexpr COLORREF kTabbyOrange = RGB(230, 140, 50);   // and of its surface 1
+// Every normal pose of the default skin has (244, 164, 71) there, drawn gamma-corrected.
+constexpr COLORREF kWhiskerbyFur = RGB(245, 171, 80);
 
 std::string Settings(const std::string& skin, int transparency = 767) {
     return "0\r\n" + skin + "\r\n10\r\n0\r\n0\r\n0\r\n9801\r\n1\r\n" + std::to_string(transparency) +
            "\r\n1\r\n%rnd\r\n";
 }
 
-// Waits until the window's rectangle satisfies done.
+// Waits until the window's rectangle satisfies done; returns the last one seen.
 template <typename Done>
-RECT WaitForRect(HWND window, Done done) {
+RECT WaitForRect(HWND window, Done done, const std::string& what) {
     RECT r{};
-    for (int i = 0; i < 100; ++i) {
-        GetWindowRect(window, &r);
-        if (done(r)) break;
-        Sleep(50);
-    }
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            GetWindowRect(window, &r);
+            return done(r);
+        },
+        kShowTimeout, what));
     return r;
 }
 
@@ -43,12 +48,9 @@ bool TrayIconExists(HWND window, UINT id) {
     return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
-bool WaitForVisibility(HWND window, bool visible) {
-    for (int i = 0; i < 40; ++i) {
-        if ((IsWindowVisible(window) != FALSE) == visible) return true;
-        Sleep(50);
-    }
-    return false;
+::testing::AssertionResult WaitForVisibility(HWND window, bool visible) {
+    return WaitUntil([&] { return (IsWindowVisible(window) != FALSE) == visible; }, kShowTimeout,
+                     visible ? "the window to show" : "the window to hide");
 }
 
 TEST(Desktop, CatStandsOnTheTaskbarInTheShapeOfItsPicture) {
@@ -57,8 +59,7 @@ TEST(Desktop, CatStandsOnTheTaskbarInTheShapeOfItsPicture) {
     HANDLE process = nullptr;
     HWND window = cat.StartTabby(Settings("tabby"), &process);
     ASSERT_NE(window, nullptr);
-    // Probed before the test's own taskbar exists: tray requests go to the "Shell_TrayWnd"
-    // window, and the test's stand-in does not keep icons.
+    // Probed through Wine's own tray, before the scene's taskbar exists and becomes the tray.
     EXPECT_TRUE(TrayIconExists(window, 1)) << "the tray icon exists";
     EXPECT_FALSE(TrayIconExists(window, 2)) << "(the probe tells a missing icon apart)";
 
@@ -66,54 +67,58 @@ TEST(Desktop, CatStandsOnTheTaskbarInTheShapeOfItsPicture) {
     desktop.AddTaskbar();
 
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    const RECT r = WaitForRect(window, [&](const RECT& rect) { return rect.bottom - 1 == screenHeight - kTaskbarHeight; });
+    const RECT r = WaitForRect(
+        window, [&](const RECT& rect) { return rect.bottom - 1 == screenHeight - kTaskbarHeight; },
+        "the bottom row on the taskbar's top row");
     EXPECT_EQ(r.right - r.left, 40);
     EXPECT_EQ(r.bottom - r.top, 48);
-    EXPECT_EQ(r.bottom - 1, screenHeight - kTaskbarHeight) << "the bottom row is the taskbar's top row";
 
-    Sleep(500);
-    const ScreenShot shot;
-    shot.Save("desktop-tabby");
-    // The body (a disc around picture column 20, row 30) shows the cat's colours.
-    const COLORREF body = shot.Pixel(r.left + 20, r.top + 40);
-    EXPECT_TRUE(SameColour(body, RGB(128, 128, 128)) || SameColour(body, RGB(230, 140, 50)))
-        << std::hex << body;
-    // Key-coloured pixels are outside the window: the desktop shows there, not magenta.
-    EXPECT_TRUE(SameColour(shot.Pixel(r.left + 1, r.top + 1), kDesktopColour)) << std::hex << shot.Pixel(r.left + 1, r.top + 1);
-    EXPECT_TRUE(SameColour(shot.Pixel(r.left + 1, r.top + 40), kDesktopColour));
-    EXPECT_TRUE(SameColour(shot.Pixel(r.left + 20, r.top + 2), kDesktopColour)) << "between the ears";
-    EXPECT_TRUE(SameColour(shot.Pixel(r.left + 20, r.bottom + 5), kTaskbarColour));
+    ExpectScreen({{r.left + 20, r.top + 40, {kTabbyGrey, kTabbyOrange}, "the body (around picture column 20, row 30)"},
+                  // Key-coloured pixels are outside the window: the desktop shows there, not magenta.
+                  {r.left + 1, r.top + 1, {kDesktopColour}, "the top-left corner"},
+                  {r.left + 1, r.top + 40, {kDesktopColour}, "beside the body"},
+                  {r.left + 20, r.top + 2, {kDesktopColour}, "between the ears"},
+                  {r.left + 20, r.bottom + 5, {kTaskbarColour}, "the taskbar below"}},
+                 "desktop-tabby");
 }
 
 TEST(Desktop, IconizeHidesIntoTheTrayAndShowsAgain) {
+    DesktopScene desktop;  // its taskbar is the tray
     CatHarness cat;
     HANDLE process = nullptr;
     HWND window = cat.StartTabby(Settings("tabby"), &process);
     ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(desktop.HasTrayIcon(window, 1)) << "start-up adds the tray icon";
 
     SendMessageA(window, kTrayMessage, 1, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(WaitForVisibility(window, false)) << "a double click on the tray icon hides the cat";
-    EXPECT_TRUE(TrayIconExists(window, 1));
+    EXPECT_TRUE(desktop.HasTrayIcon(window, 1));
     SendMessageA(window, kTrayMessage, 1, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(WaitForVisibility(window, true));
     SendMessageA(window, WM_COMMAND, kCmdIconize, 0);
     EXPECT_TRUE(WaitForVisibility(window, false)) << "the iconize command hides it too";
 
     PostMessageA(window, WM_COMMAND, kCmdQuit, 0);
-    EXPECT_EQ(cat.WaitForExit(process, 10000), 0u) << "Quit while iconized ends the program";
-    EXPECT_FALSE(TrayIconExists(window, 1)) << "the tray icon is removed";
+    EXPECT_EQ(cat.WaitForExit(process, kEndTimeout), 0u) << "Quit while iconized ends the program";
+    // Wine drops the icons of a destroyed window by itself, so the removal counts only when
+    // the program asked for it while its window still existed.
+    bool removed = false;
+    for (const TrayRequest& request : desktop.TrayRequests()) {
+        if (request.message == NIM_DELETE && request.window == window && request.id == 1) {
+            removed = true;
+            EXPECT_TRUE(request.windowExisted) << "the icon is removed before the window goes";
+        }
+    }
+    EXPECT_TRUE(removed) << "the program removes its tray icon";
+    EXPECT_FALSE(desktop.HasTrayIcon(window, 1));
 }
 
 TEST(Desktop, TransparencyFromTheSettingsMakesALayeredWindow) {
     CatHarness cat;
     HWND window = cat.StartTabby(Settings("tabby", 512 + 256 + 128));
     ASSERT_NE(window, nullptr);
-    // The window shows with its first pose, a moment before start-up applies the opacity.
-    int waited = 0;
-    for (; waited < 60 && !(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED); ++waited) Sleep(50);
-    EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED, WS_EX_LAYERED)
-        << "waited " << waited << " style " << std::hex << GetWindowLongA(window, GWL_EXSTYLE) << " window " << window
-        << " alive " << IsWindow(window);
+    EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }, kShowTimeout,
+                          "the layered style"));
     BYTE alpha = 0;
     DWORD flags = 0;
     ASSERT_TRUE(GetLayeredWindowAttributes(window, nullptr, &alpha, &flags));
@@ -123,9 +128,9 @@ TEST(Desktop, TransparencyFromTheSettingsMakesALayeredWindow) {
 
 TEST(Desktop, OpaqueWithoutTransparency) {
     CatHarness cat;
+    // Returns once start-up, which applies the opacity, is over.
     HWND window = cat.StartTabby(Settings("tabby"));
     ASSERT_NE(window, nullptr);
-    Sleep(1000);  // past the end of start-up
     EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
 }
 
@@ -137,7 +142,8 @@ TEST(Desktop, FreePlacementKeepsTheDraggedPosition) {
     HANDLE process = cat.Start();
     HWND window = cat.WaitForCatWindow(process, kStartTimeout);
     ASSERT_NE(window, nullptr);
-    RECT r = WaitForRect(window, [](const RECT& rect) { return rect.left == 200 && rect.top == 300; });
+    RECT r = WaitForRect(
+        window, [](const RECT& rect) { return rect.left == 200 && rect.top == 300; }, "the place omni.txt gives");
     EXPECT_EQ(r.left, 200);
     EXPECT_EQ(r.top, 300);
 
@@ -145,12 +151,13 @@ TEST(Desktop, FreePlacementKeepsTheDraggedPosition) {
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
     SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 30));
     SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(60, 30));
-    r = WaitForRect(window, [](const RECT& rect) { return rect.left == 250 && rect.top == 320; });
+    r = WaitForRect(
+        window, [](const RECT& rect) { return rect.left == 250 && rect.top == 320; }, "the dragged place");
     EXPECT_EQ(r.left, 250);
     EXPECT_EQ(r.top, 320);
 
     PostMessageA(window, WM_COMMAND, kCmdQuit, 0);
-    EXPECT_EQ(cat.WaitForExit(process, 10000), 0u);
+    EXPECT_EQ(cat.WaitForExit(process, kEndTimeout), 0u);
     EXPECT_EQ(cat.ReadFile("skin\\tabby\\omni.txt"), "250\r\n320\r\n\r\n");
     EXPECT_EQ(cat.ReadFile("tumblecat.cfg").substr(0, 5), "250\r\n") << "the settings keep the position too";
 }
@@ -163,13 +170,14 @@ TEST(Desktop, DefaultSkinShowsWhiskerby) {
     HWND window = cat.WaitForCatWindow(process, kStartTimeout);
     ASSERT_NE(window, nullptr);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    const RECT r = WaitForRect(window, [&](const RECT& rect) { return rect.bottom - 1 == screenHeight - kTaskbarHeight; });
+    const RECT r = WaitForRect(
+        window, [&](const RECT& rect) { return rect.bottom - 1 == screenHeight - kTaskbarHeight; },
+        "the cat on the taskbar");
     EXPECT_EQ(r.right - r.left, 156);
     EXPECT_EQ(r.bottom - r.top, 174);
-    Sleep(500);
-    const ScreenShot shot;
-    shot.Save("desktop-whiskerby");
-    EXPECT_TRUE(SameColour(shot.Pixel(r.left + 1, r.top + 1), kDesktopColour)) << "no key colour at the corner";
+    const ScreenShot shot = ExpectScreen({{r.left + 80, r.top + 125, {kWhiskerbyFur}, "the fur"},
+                                          {r.left + 1, r.top + 1, {kDesktopColour}, "no key colour at the corner"}},
+                                         "desktop-whiskerby");
     int fringe = 0;
     for (int y = r.top; y < r.bottom; ++y) {
         for (int x = r.left; x < r.right; ++x) {

@@ -1,13 +1,16 @@
-// Start-up and shutdown of the real program under Wine: one copy per desktop, and a start
-// with a missing skin that ends at once, keeps the settings and rebuilds the list files.
+// Start-up and shutdown of the real program under Wine: one copy per desktop, a start with
+// a missing skin that ends at once, keeps the settings and rebuilds the list files, and an
+// end whose settings file cannot be replaced.
 #include <gtest/gtest.h>
 
 #include "CatHarness.h"
+#include "Wait.h"
 
 namespace e2e {
 namespace {
 
-constexpr DWORD kStartTimeout = 20000;
+constexpr WPARAM kCmdQuit = 32777;
+constexpr WPARAM kCmdNoConsecutiveDrop = 32784;
 
 std::string Cfg(const std::string& skin) {
     return "12\r\n" + skin + "\r\n138\r\n1\r\n0\r\n0\r\n9821\r\n0\r\n968\r\n0\r\n%all\r\n";
@@ -37,7 +40,7 @@ TEST(Startup, SecondCopyEndsAtOnceWhileTheFirstRuns) {
     EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (WS_CAPTION | WS_POPUP), WS_POPUP);
 
     HANDLE second = cat.Start();
-    EXPECT_EQ(cat.WaitForExit(second, kStartTimeout), 0u) << "the second copy ends by itself";
+    EXPECT_EQ(cat.WaitForExit(second, kEndTimeout), 0u) << "the second copy ends by itself";
     EXPECT_EQ(CatWindows().size(), 1u);
     EXPECT_EQ(cat.WaitForExit(first, 0), static_cast<DWORD>(STILL_ACTIVE)) << "the first copy keeps running";
 }
@@ -59,7 +62,7 @@ TEST(Startup, MissingSkinEndsTheWindowKeepsSettingsAndRebuildsLists) {
     cat.MakeFolder("dropling\\empty");
 
     HANDLE process = cat.Start();
-    EXPECT_EQ(cat.WaitForExit(process, kStartTimeout), 0u) << "the window ends right after start-up";
+    EXPECT_EQ(cat.WaitForExit(process, kEndTimeout), 0u) << "the window ends right after start-up";
     EXPECT_EQ(cat.ReadFile("tumblecat.cfg"), cfg) << "tumblecat.cfg is left byte for byte unchanged";
     EXPECT_FALSE(MutexExists("tumblecat"));
 
@@ -84,10 +87,41 @@ TEST(Startup, MissingSkinEndsTheWindowKeepsSettingsAndRebuildsLists) {
 TEST(Startup, WithoutSettingsAndWithoutTheDefaultSkinNoSettingsFileAppears) {
     CatHarness cat;
     HANDLE process = cat.Start();
-    EXPECT_EQ(cat.WaitForExit(process, kStartTimeout), 0u);
+    EXPECT_EQ(cat.WaitForExit(process, kEndTimeout), 0u);
     EXPECT_FALSE(cat.FileExists("tumblecat.cfg"));
     EXPECT_EQ(cat.ReadFile("menulistk.cfg"), "") << "empty lists are still written";
     EXPECT_EQ(cat.ReadFile("filesetlists.cfg"), "");
+}
+
+TEST(Shutdown, ASettingsFileThatCannotBeReplacedStaysAsItWasWithoutATemporaryFile) {
+    CatHarness cat;
+    // The settings are written to tumblecat.cfg.new, which then replaces tumblecat.cfg. Wine
+    // replaces a read-only file, but not one held open without sharing; first: it refuses.
+    cat.WriteFile("probe", "old");
+    cat.WriteFile("probe.new", "new");
+    HANDLE probe = CreateFileA((cat.Base() + "probe").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(probe, INVALID_HANDLE_VALUE);
+    const BOOL replaced = MoveFileExA((cat.Base() + "probe.new").c_str(), (cat.Base() + "probe").c_str(),
+                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    CloseHandle(probe);
+    ASSERT_FALSE(replaced) << "a file held open is replaced here";
+
+    const std::string cfg = Cfg("tabby");
+    HANDLE process = nullptr;
+    HWND window = cat.StartTabby(cfg, &process);
+    ASSERT_NE(window, nullptr);
+    HANDLE held =
+        CreateFileA((cat.Base() + "tumblecat.cfg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    // Settings that differ from the file: no consecutive drop goes from off to on.
+    SendMessageA(window, WM_COMMAND, kCmdNoConsecutiveDrop, 0);
+    PostMessageA(window, WM_COMMAND, kCmdQuit, 0);
+    EXPECT_EQ(cat.WaitForExit(process, kEndTimeout), 0u) << "the program ends normally";
+    CloseHandle(held);
+
+    EXPECT_EQ(cat.ReadFile("tumblecat.cfg"), cfg) << "tumblecat.cfg is left byte for byte unchanged";
+    EXPECT_FALSE(cat.FileExists("tumblecat.cfg.new")) << "the temporary file is removed";
+    EXPECT_NE(cat.ReadFile("menulists.cfg"), "<missing>") << "the other files are still written";
 }
 
 }  // namespace

@@ -186,9 +186,11 @@ namespace {
 class FakeCanvas : public Canvas {
 public:
     explicit FakeCanvas(std::vector<FakePainting::Drawn>& drawn) : m_drawn(drawn) {}
-    void DrawBitmap(NativeHandle bitmap, Point at, int, int) override { m_drawn.push_back({bitmap, at, {}, 0}); }
+    void DrawBitmap(NativeHandle bitmap, Point at, int, int, Point from) override {
+        m_drawn.push_back({bitmap, at, {}, 0, from});
+    }
     void DrawString(NativeHandle font, std::uint32_t rgb, Point at, std::string_view text) override {
-        m_drawn.push_back({font, at, std::string(text), rgb});
+        m_drawn.push_back({font, at, std::string(text), rgb, {}});
     }
 
 private:
@@ -227,6 +229,66 @@ bool FakePainting::SetLayeredAlpha(NativeHandle window, int alpha) {
 }
 
 // --- Windows ---
+
+// --- Controls ---
+
+void FakeControls::InsertItem(NativeHandle dialog, int id, int index, const std::string& text) {
+    auto& items = At(dialog, id).items;
+    items.insert(items.begin() + std::min<std::ptrdiff_t>(index, static_cast<std::ptrdiff_t>(items.size())), text);
+}
+
+void FakeControls::DeleteItem(NativeHandle dialog, int id, int index) {
+    auto& items = At(dialog, id).items;
+    if (index >= 0 && index < static_cast<int>(items.size())) items.erase(items.begin() + index);
+    At(dialog, id).selection = -1;
+}
+
+std::string FakeControls::ItemText(NativeHandle dialog, int id, int index) {
+    const auto& items = At(dialog, id).items;
+    return index >= 0 && index < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(index)] : std::string();
+}
+
+// --- Property sheets ---
+
+void FakeSheet::Make(int index) {
+    CPropertyPage& page = Page(index);
+    page.m_hWnd = ++m_windows.nextWindow;
+    m_windows.Window(page.m_hWnd).dialog = &page;
+    page.OnInitDialog();
+    m_made.insert(index);
+}
+
+bool FakeSheet::ShowPage(int index) {
+    std::intptr_t result = 0;
+    if (m_current >= 0) {
+        Page(m_current).OnNotify(0, kPsnKillActive, result);
+        if (result != 0) return false;
+    }
+    if (!Made(index)) Make(index);
+    m_current = index;
+    Page(index).OnNotify(0, kPsnSetActive, result);
+    return true;
+}
+
+bool FakeSheet::PressOk() {
+    std::intptr_t result = 0;
+    Page(m_current).OnNotify(0, kPsnKillActive, result);
+    if (result != 0) return false;
+    m_windows.sheetConfirmed = true;
+    return true;
+}
+
+int FakeWindowSystem::RunPropertySheet(CPropertySheet& sheet) {
+    sheetCaptions.push_back(sheet.Caption());
+    sheetConfirmed = false;
+    FakeSheet run(*this, sheet);
+    run.ShowPage(0);
+    if (whileSheetRuns) whileSheetRuns(run);
+    for (CPropertyPage* page : sheet.Pages()) {
+        if (page->m_hWnd) DestroyWindow(page->m_hWnd);
+    }
+    return sheetConfirmed ? kIdOk : kIdCancel;
+}
 
 FakeWindowSystem::FakeWindow& FakeWindowSystem::Window(NativeHandle window) { return windows[window]; }
 

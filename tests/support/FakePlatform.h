@@ -130,6 +130,7 @@ public:
         Point at;
         std::string text;         // empty for a bitmap
         std::uint32_t rgb = 0;
+        Point from;               // the bitmap's part drawn
         bool operator==(const Drawn&) const = default;
     };
 
@@ -180,6 +181,66 @@ public:
     NativeHandle captured = 0;
 };
 
+// Controls keyed by dialog window and id, and the message boxes shown.
+class FakeControls : public Controls {
+public:
+    struct Control {
+        std::string text;
+        std::vector<std::string> items;
+        int selection = -1;
+        bool checked = false;
+        bool enabled = true;
+        int minimum = 0, maximum = 100, position = 0;
+    };
+    Control& At(NativeHandle dialog, int id) { return controls[{dialog, id}]; }
+
+    std::string Text(NativeHandle dialog, int id) override { return At(dialog, id).text; }
+    void SetText(NativeHandle dialog, int id, const std::string& text) override { At(dialog, id).text = text; }
+    void AddItem(NativeHandle dialog, int id, const std::string& text) override { At(dialog, id).items.push_back(text); }
+    void InsertItem(NativeHandle dialog, int id, int index, const std::string& text) override;
+    void DeleteItem(NativeHandle dialog, int id, int index) override;
+    std::string ItemText(NativeHandle dialog, int id, int index) override;
+    int Selection(NativeHandle dialog, int id) override { return At(dialog, id).selection; }
+    void Select(NativeHandle dialog, int id, int index) override { At(dialog, id).selection = index; }
+    bool IsChecked(NativeHandle dialog, int id) override { return At(dialog, id).checked; }
+    void SetChecked(NativeHandle dialog, int id, bool checked) override { At(dialog, id).checked = checked; }
+    void SetSliderRange(NativeHandle dialog, int id, int minimum, int maximum) override {
+        At(dialog, id).minimum = minimum;
+        At(dialog, id).maximum = maximum;
+    }
+    int SliderPosition(NativeHandle dialog, int id) override { return At(dialog, id).position; }
+    void SetSliderPosition(NativeHandle dialog, int id, int position) override { At(dialog, id).position = position; }
+    void Enable(NativeHandle dialog, int id, bool enable) override { At(dialog, id).enabled = enable; }
+    void Focus(NativeHandle dialog, int id) override { focused = {dialog, id}; }
+    void ShowMessage(NativeHandle owner, const std::string& text) override { messages.emplace_back(owner, text); }
+
+    std::map<std::pair<NativeHandle, int>, Control> controls;
+    std::pair<NativeHandle, int> focused{0, 0};
+    std::vector<std::pair<NativeHandle, std::string>> messages;
+};
+
+// A property sheet while it runs in the double: pages are made when first shown, as the
+// window system makes them.
+class FakeSheet {
+public:
+    FakeSheet(class FakeWindowSystem& windows, CPropertySheet& sheet) : m_windows(windows), m_sheet(sheet) {}
+    CPropertySheet& Sheet() { return m_sheet; }
+    int Current() const { return m_current; }
+    // Leaves the current page for page index; false when the page refused to be left.
+    bool ShowPage(int index);
+    // OK: the current page is left first; false (the sheet stays open) when it refused.
+    bool PressOk();
+    CPropertyPage& Page(int index) { return *m_sheet.Pages()[static_cast<std::size_t>(index)]; }
+    bool Made(int index) const { return m_made.count(index) != 0; }
+
+private:
+    void Make(int index);
+    class FakeWindowSystem& m_windows;
+    CPropertySheet& m_sheet;
+    int m_current = -1;
+    std::set<int> m_made;
+};
+
 class FakeWindowSystem : public WindowSystem {
 public:
     static constexpr NativeHandle kDialogWindow = 0x1001;
@@ -193,6 +254,12 @@ public:
     NativeHandle CreateModelessDialog(CDialog& dialog, int templateId, NativeHandle owner) override;
     // Destroys a modeless dialog as the window system would.
     void DestroyWindow(NativeHandle window) override;
+    // Makes the first page, then runs whileSheetRuns, which decides the result with the
+    // sheet's PressOk (kIdOk) or by returning without it (kIdCancel).
+    int RunPropertySheet(CPropertySheet& sheet) override;
+    std::function<void(FakeSheet&)> whileSheetRuns;
+    std::vector<std::string> sheetCaptions;
+    bool sheetConfirmed = false;
     NativeHandle LoadAppIcon(int resourceId) override;
     void SetIcons(NativeHandle window, NativeHandle icon) override;
     NativeHandle SmallIcon(NativeHandle window) override { return Window(window).smallIcon; }
@@ -268,7 +335,8 @@ struct FakePlatform {
     FakePainting painting;
     FakeInput input;
     FakeShell shell;
-    Platform platform{files, system, ipc, windows, painting, input, shell};
+    FakeControls controls;
+    Platform platform{files, system, ipc, windows, painting, input, shell, controls};
 };
 
 }  // namespace tc::test

@@ -111,12 +111,12 @@ class Win32Canvas : public Canvas {
 public:
     explicit Win32Canvas(HDC dc) : m_dc(dc) { SetBkMode(dc, TRANSPARENT); }
 
-    void DrawBitmap(NativeHandle bitmap, Point at, int width, int height) override {
+    void DrawBitmap(NativeHandle bitmap, Point at, int width, int height, Point from) override {
         if (!bitmap) return;
         MemoryDc memory(m_dc);
         if (!memory.Get()) return;
         ScopedSelect selected(memory.Get(), reinterpret_cast<HGDIOBJ>(bitmap));
-        BitBlt(m_dc, at.x, at.y, width, height, memory.Get(), 0, 0, SRCCOPY);
+        BitBlt(m_dc, at.x, at.y, width, height, memory.Get(), from.x, from.y, SRCCOPY);
     }
 
     void DrawString(NativeHandle font, std::uint32_t rgb, Point at, std::string_view text) override {

@@ -59,6 +59,7 @@ public:
     void EndDialog(NativeHandle window, int result) override;
     NativeHandle CreateModelessDialog(CDialog& dialog, int templateId, NativeHandle owner) override;
     void DestroyWindow(NativeHandle window) override;
+    int RunPropertySheet(CPropertySheet& sheet) override;
     NativeHandle LoadAppIcon(int resourceId) override;
     void SetIcons(NativeHandle window, NativeHandle icon) override;
     NativeHandle SmallIcon(NativeHandle window) override;
@@ -90,6 +91,27 @@ public:
     Point CursorPosition() override;
     void SetCapture(NativeHandle window) override;
     void ReleaseCapture() override;
+};
+
+// Win32Controls.cpp
+class Win32Controls : public Controls {
+public:
+    std::string Text(NativeHandle dialog, int id) override;
+    void SetText(NativeHandle dialog, int id, const std::string& text) override;
+    void AddItem(NativeHandle dialog, int id, const std::string& text) override;
+    void InsertItem(NativeHandle dialog, int id, int index, const std::string& text) override;
+    void DeleteItem(NativeHandle dialog, int id, int index) override;
+    std::string ItemText(NativeHandle dialog, int id, int index) override;
+    int Selection(NativeHandle dialog, int id) override;
+    void Select(NativeHandle dialog, int id, int index) override;
+    bool IsChecked(NativeHandle dialog, int id) override;
+    void SetChecked(NativeHandle dialog, int id, bool checked) override;
+    void SetSliderRange(NativeHandle dialog, int id, int minimum, int maximum) override;
+    int SliderPosition(NativeHandle dialog, int id) override;
+    void SetSliderPosition(NativeHandle dialog, int id, int position) override;
+    void Enable(NativeHandle dialog, int id, bool enable) override;
+    void Focus(NativeHandle dialog, int id) override;
+    void ShowMessage(NativeHandle owner, const std::string& text) override;
 };
 
 // Win32Painting.cpp

@@ -3,6 +3,8 @@
 #include "platform/win32/Win32Platform.h"
 
 #include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
 #include <shellapi.h>
 
 #include <memory>
@@ -53,6 +55,12 @@ std::vector<std::string> DroppedPaths(HDROP drop) {
     return paths;
 }
 
+// Whether the property sheet being run was confirmed: its pages are told PSN_APPLY then.
+bool* s_sheetApplied = nullptr;
+void NoteSheetApplied() {
+    if (s_sheetApplied) *s_sheetApplied = true;
+}
+
 // Hands a message to the dialog's typed handler. Messages that carry the window system's own
 // structures are decoded here; the rest by the framework.
 bool CrackMessage(CDialog& dialog, UINT message, WPARAM wParam, LPARAM lParam, std::intptr_t& result) {
@@ -63,18 +71,43 @@ bool CrackMessage(CDialog& dialog, UINT message, WPARAM wParam, LPARAM lParam, s
                                  CopiedBytes(reinterpret_cast<const COPYDATASTRUCT*>(lParam)));
     case WM_DROPFILES:
         return dialog.OnDropFiles(DroppedPaths(reinterpret_cast<HDROP>(wParam)));
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->code == static_cast<UINT>(PSN_APPLY)) NoteSheetApplied();
+        return dialog.OnNotify(static_cast<int>(header->idFrom), static_cast<int>(header->code), result);
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        return lParam && dialog.OnScroll(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
     default:
         return DispatchDialogMessage(dialog, message, wParam, lParam, result);
     }
 }
 
+// The dialog object of a dialog being made: lParam of WM_INITDIALOG for a dialog, the
+// page's lParam for a property page.
+INT_PTR StartDialog(HWND hwnd, CDialog* dialog) {
+    SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
+    dialog->m_hWnd = FromHandle(hwnd);
+    return dialog->OnInitDialog() ? TRUE : FALSE;
+}
+
+INT_PTR HandleDialogMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) return StartDialog(hwnd, reinterpret_cast<CDialog*>(lParam));
+    return HandleDialogMessage(hwnd, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK PageProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        auto* dialog = reinterpret_cast<CDialog*>(lParam);
-        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-        dialog->m_hWnd = FromHandle(hwnd);
-        return dialog->OnInitDialog() ? TRUE : FALSE;
+        const auto* page = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
+        return StartDialog(hwnd, reinterpret_cast<CDialog*>(page->lParam));
     }
+    return HandleDialogMessage(hwnd, message, wParam, lParam);
+}
+
+INT_PTR HandleDialogMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
     if (!dialog) return FALSE;
 
@@ -99,6 +132,71 @@ int Win32WindowSystem::RunModalDialog(CDialog& dialog, int templateId) {
 }
 
 void Win32WindowSystem::EndDialog(NativeHandle window, int result) { ::EndDialog(ToHwnd(window), result); }
+
+namespace {
+
+// The settings sheet shows only its OK button, at its bottom right, and stands in the middle
+// of the screen: the other buttons are destroyed once the sheet exists.
+void KeepOnlyOkAndCentre(HWND sheet) {
+    HWND button = nullptr;
+    std::vector<HWND> others;
+    while ((button = FindWindowExA(sheet, button, "Button", nullptr)) != nullptr) {
+        char text[3] = {};
+        GetWindowTextA(button, text, sizeof text);
+        if (std::string_view(text) == "OK") continue;
+        others.push_back(button);
+    }
+    for (HWND other : others) ::DestroyWindow(other);
+    RECT outer{};
+    GetWindowRect(sheet, &outer);
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    if (HWND ok = FindWindowExA(sheet, nullptr, "Button", "OK")) {
+        RECT r{};
+        GetWindowRect(ok, &r);
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        ::MoveWindow(ok, width - w - 13, height - h - 32, w, h, TRUE);
+    }
+    RECT screen{};
+    GetWindowRect(GetDesktopWindow(), &screen);
+    ::MoveWindow(sheet, (screen.right - width) >> 1, (screen.bottom - height) >> 1, width, height, TRUE);
+}
+
+int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM) {
+    if (message == PSCB_INITIALIZED) KeepOnlyOkAndCentre(sheet);
+    return 0;
+}
+
+}  // namespace
+
+int Win32WindowSystem::RunPropertySheet(CPropertySheet& sheet) {
+    std::vector<PROPSHEETPAGEA> pages;
+    for (CPropertyPage* page : sheet.Pages()) {
+        PROPSHEETPAGEA p{};
+        p.dwSize = sizeof p;
+        p.dwFlags = PSP_USETITLE;
+        p.hInstance = GetModuleHandleA(nullptr);
+        p.pszTemplate = MAKEINTRESOURCEA(page->TemplateId());
+        p.pszTitle = page->Caption().c_str();
+        p.pfnDlgProc = PageProcedure;
+        p.lParam = reinterpret_cast<LPARAM>(static_cast<CDialog*>(page));
+        pages.push_back(p);
+    }
+    PROPSHEETHEADERA header{};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USECALLBACK;
+    header.hInstance = GetModuleHandleA(nullptr);
+    header.pszCaption = sheet.Caption().c_str();
+    header.nPages = static_cast<UINT>(pages.size());
+    header.nStartPage = 0;
+    header.ppsp = pages.data();
+    header.pfnCallback = SheetCallback;
+    bool applied = false;
+    bool* outer = s_sheetApplied;
+    s_sheetApplied = &applied;
+    PropertySheetA(&header);
+    s_sheetApplied = outer;
+    return applied ? kIdOk : kIdCancel;
+}
 
 NativeHandle Win32WindowSystem::CreateModelessDialog(CDialog& dialog, int templateId, NativeHandle owner) {
     return FromHandle(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), ToHwnd(owner),

@@ -1,0 +1,75 @@
+// The dialogs of the context menu: the settings sheet, the skin's profile, the falling-object
+// profiles and the about dialog. The settings command copies the character's settings into
+// the sheet's pages and, when the sheet is confirmed, back.
+#include "app/AppGlobals.h"
+#include "app/TumbleDlg.h"
+#include "dialogs/ProfileDialogs.h"
+#include "dialogs/SettingsSheet.h"
+#include "skin/Resources.h"
+
+namespace tc {
+
+void CTumbleDlg::OnSettings() {
+    if (m_talkIndex != -1) return;  // not during a conversation
+    CNConfDlg sheet(platform(), s_baseDirectory);
+
+    sheet.m_reaction.m_method = m_reactionMethod;
+    // A copy of the names: requests handled while the sheet runs may rebuild the directory.
+    RefreshDirectory();
+    std::vector<std::string> names;
+    for (const SDSakura& entry : m_sakuraList) {
+        names.push_back(entry.name);
+        sheet.m_target.m_names += entry.name + "^";
+    }
+    sheet.m_target.m_target = TargetPosition(m_target, names);
+    sheet.m_autoExecute.m_enable = m_autoDrop;
+    sheet.m_autoExecute.m_minutes = m_autoDropMinutes;
+    CPageTRANSPARENT& look = sheet.m_transparent;
+    look.m_ready = m_transparencyReady;
+    look.m_enable = m_transparent;
+    look.m_droplings = m_transparentDroplings;
+    look.m_alpha = m_alpha & 0xFF;
+    look.m_hCharacter = m_hWnd;
+    look.m_hBalloon = m_balloon ? m_balloon->m_hWnd : 0;
+
+    // Closing the sheet other than by OK changes no setting, and the windows return to the
+    // opacity they had; only the file set page's changes, made on disk at once, stay.
+    if (sheet.DoModal() == kIdOk) {
+        m_reactionMethod = sheet.m_reaction.m_method < 0 ? m_reactionMethod : sheet.m_reaction.m_method;
+        m_target = TargetAtPosition(sheet.m_target.m_target, names);
+        m_autoDrop = sheet.m_autoExecute.m_enable;
+        m_autoDropMinutes = sheet.m_autoExecute.m_minutes;
+        m_transparent = look.m_enable;
+        m_transparentDroplings = look.m_droplings;
+        m_alpha = look.m_alpha;
+    }
+    ApplyTransparency();
+
+    if (!m_iconized) {
+        Windows().KillTimer(m_hWnd, kTimerAutoDrop);
+        if (m_autoDrop) Windows().SetTimer(m_hWnd, kTimerAutoDrop, m_autoDropMinutes * 60000);
+    }
+    ScanResources(platform().files, s_baseDirectory, ResourceListKind::MenuSkins, m_menuSkins);
+    ScanResources(platform().files, s_baseDirectory, ResourceListKind::MenuDroplings, m_menuDroplings);
+}
+
+void CTumbleDlg::OnProfile() {
+    CProfileDlg dialog(platform());
+    dialog.m_title = m_skinTitle + "について";
+    dialog.m_profile = m_skinProfile;
+    dialog.DoModal();
+}
+
+void CTumbleDlg::OnDroplingProfile() {
+    CDroplingProfileDlg dialog(platform(), s_baseDirectory);
+    dialog.DoModal();
+}
+
+void CTumbleDlg::OnAbout() {
+    CShowStaffDlf dialog(platform());
+    dialog.m_text = AboutText(platform().files.ReadWholeFile(BasePath(kReadmeFile)));
+    dialog.DoModal();
+    Windows().SetForeground(m_hWnd);
+}
+
+}  // namespace tc
