@@ -181,7 +181,8 @@ bool DropRun::Aim() {
     const auto characters = ReadCharacterWindows(m_ipc);
     const std::int32_t cat = ReadCatWindow(m_ipc);
     const int width = m_set.picture.width;
-    const int height = m_set.picture.height;
+    // It lands on what shows of it: the key-coloured rows below the picture do not count.
+    const int height = m_set.shape.runs.back().y + 1;
     for (std::size_t i = 0; i < m_params.targets.size(); ++i) {
         FallingObject object;
         object.token = m_params.targets[i];
