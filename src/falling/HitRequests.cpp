@@ -27,12 +27,16 @@ std::string CutAtCharacter(std::string_view text, std::size_t limit) {
     return std::string(text.substr(0, end));
 }
 
+// Whether the script already ends with "\e" (its backslash a character of its own).
+bool EndsWithScriptEnd(std::string_view script) {
+    if (script.size() < kScriptEnd.size()) return false;
+    const std::size_t at = script.size() - kScriptEnd.size();
+    return script.substr(at) == kScriptEnd && FindSjisChar(script, '\\', at) == at;
+}
+
 std::string Script(std::string_view line) {
     std::string script = CutAtCharacter(HeaderValue(line), kMaxScriptBytes - kScriptEnd.size());
-    const bool ended = script.size() >= kScriptEnd.size() &&
-                       std::string_view(script).substr(script.size() - kScriptEnd.size()) == kScriptEnd &&
-                       FindSjisChar(script, '\\', script.size() - kScriptEnd.size()) == script.size() - kScriptEnd.size();
-    if (!ended) script += kScriptEnd;
+    if (!EndsWithScriptEnd(script)) script += kScriptEnd;
     return script;
 }
 

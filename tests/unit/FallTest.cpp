@@ -148,6 +148,8 @@ TEST(HitRequestsTest, SendCarriesTheLineFromTheSet) {
     EXPECT_EQ(FormatHitSend({"Yarn", "yarn", "A", "Ouch\\e"}, 0),
               "SEND SSTP/1.1\r\nSender: Yarn\r\nScript: Ouch\\e\r\nCharset: SJIS\r\n\r\n")
         << "no second \\e, and no HWnd over TCP";
+    // 表 (0x95 0x5C) then "e": a backslash byte that is no backslash.
+    EXPECT_NE(FormatHitSend({"Y", "y", "A", "\x95\x5C" "e"}, 0).find("Script: \x95\x5C" "e\\e\r\n"), std::string::npos);
 }
 
 TEST(HitRequestsTest, NotifyNamesTheEventAndItsReferences) {
