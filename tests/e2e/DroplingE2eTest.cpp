@@ -310,27 +310,24 @@ TEST(Dropling, TheCatHitByItsOwnObjectSaysTheSetsLine) {
     hit.Save("dropling-cat-hit");
     EXPECT_GE(fish.bottom, catRect.top + 4) << "the fish reached the cat";
     EXPECT_LE(fish.bottom, catRect.top + 60) << "and stopped on its head";
-    EXPECT_GT(ObjectPixelsAbove(hit, (fish.left + fish.right) / 2, catRect.top + 4, 80), 4) << "the fish on the head";
+    EXPECT_GT(ObjectPixelsAbove(hit, (fish.left + fish.right) / 2, catRect.top + 4, 200), 4) << "the fish over the head";
     ASSERT_TRUE(WaitUntil([&] { return ShownBalloon(process, window) != nullptr; }, kHitTimeout,
                           "the cat's balloon after the hit"));
     // After its bounces it rests where the rectangle query put the head, until it has faded.
-    RECT resting{};
-    const bool rests = WaitUntil(
+    // (The picture's last key-coloured rows hang below the head line.) Still for a while and
+    // there: a frame that comes late under load can hold it still in the air too.
+    const auto onTheHead = [&](const RECT& r) { return r.bottom >= catRect.top + 5 && r.bottom <= catRect.top + 17; };
+    EXPECT_TRUE(WaitUntil(
         [&] {
             const auto objects = ObjectWindows(dropling.Id());
             if (objects.empty()) return false;
             const RECT before = RectOf(objects[0]);
             Sleep(60);
-            resting = RectOf(objects[0]);
-            return std::memcmp(&before, &resting, sizeof before) == 0;
+            const RECT after = RectOf(objects[0]);
+            return onTheHead(before) && std::memcmp(&before, &after, sizeof before) == 0;
         },
-        kShowTimeout, "the fish to come to rest");
-    if (rests) {
-        ScreenShot().Save("dropling-cat-resting");
-        // The picture's last key-coloured rows hang below the head line.
-        EXPECT_GE(resting.bottom, catRect.top + 5) << "on the head rectangle's top";
-        EXPECT_LE(resting.bottom, catRect.top + 11 + 6);
-    }
+        kShowTimeout, "the fish to rest on the head rectangle's top"));
+    ScreenShot().Save("dropling-cat-resting");
     // The line is typed one character per 50 ms; the longest line of the set takes 1.5 s.
     ASSERT_TRUE(WaitUntil([&] { return dropling.Ended(); }, kRunBound + 5000, "dropling.exe to end"));
     ScreenShot().Save("dropling-cat-balloon");
