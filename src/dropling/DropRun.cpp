@@ -15,6 +15,7 @@
 #include "falling/Fall.h"
 #include "falling/HitRequests.h"
 #include "falling/Targets.h"
+#include "interop/Directory.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Platform.h"
 
@@ -124,8 +125,8 @@ public:
 
 private:
     Landing LandingOf(FallingObject& object);
-    Landing CharacterLanding(FallingObject& object, HWND window);
-    Landing CatLanding(FallingObject& object, HWND window);
+    Landing CharacterLanding(FallingObject& object, NativeHandle window);
+    Landing CatLanding(FallingObject& object, NativeHandle window);
     void Frame(double dt);
     void Tell(const FallingObject& object);
     bool AllGone() const;
@@ -134,14 +135,15 @@ private:
     LoadedSet m_set;
     Win32Painting m_painting;
     Win32InterProcess m_ipc;
-    Rect m_screen = ScreenRect();
+    Win32WindowSystem m_windows;
+    Rect m_screen = m_windows.ScreenRect();
     MessageWindow m_messages;
-    HitSender m_sender{m_messages.Get()};
+    HitSender m_sender{reinterpret_cast<NativeHandle>(m_messages.Get())};
     std::vector<FallingObject> m_objects;
 };
 
-Landing DropRun::CharacterLanding(FallingObject& object, HWND window) {
-    const Rect rect = WindowRectOf(window);
+Landing DropRun::CharacterLanding(FallingObject& object, NativeHandle window) {
+    const Rect rect = m_windows.WindowRect(window);
     if (rect.Width() != object.targetRect.Width() || rect.Height() != object.targetRect.Height() ||
         ++object.shapeAge >= kShapeRefreshFrames) {
         object.shape = WindowShapeRects(window);
@@ -151,25 +153,25 @@ Landing DropRun::CharacterLanding(FallingObject& object, HWND window) {
     return ShapeLanding(rect, object.shape);
 }
 
-Landing DropRun::CatLanding(FallingObject& object, HWND window) {
+Landing DropRun::CatLanding(FallingObject& object, NativeHandle window) {
     if (++object.headAge >= kHeadRefreshFrames) {
-        if (const auto head = AskHeadRect(window)) object.head = head;
+        if (const auto head = AskHeadRect(m_ipc, window)) object.head = head;
         object.headAge = 0;
     }
     if (!object.head) return CharacterLanding(object, window);
-    object.targetRect = WindowRectOf(window);
+    object.targetRect = m_windows.WindowRect(window);
     return HeadLanding(object.targetRect, *object.head);
 }
 
 Landing DropRun::LandingOf(FallingObject& object) {
-    const HWND window = ToWindow(object.target.hwnd);
+    const NativeHandle window = WindowOf(object.target.hwnd);
     const int middle = static_cast<int>(std::lround(object.state.x)) + object.state.width / 2;
     switch (object.target.kind) {
     case TargetKind::Character:
-        if (IsShownCharacter(window)) return CharacterLanding(object, window);
+        if (IsShownStyle(m_windows.WindowStyle(window))) return CharacterLanding(object, window);
         break;
     case TargetKind::Cat:
-        if (IsWindow(window) && IsWindowVisible(window)) return CatLanding(object, window);
+        if (m_windows.IsWindowVisible(window)) return CatLanding(object, window);
         break;
     case TargetKind::Missing:
         return FloorLanding(m_screen, object.floorX);
@@ -178,7 +180,7 @@ Landing DropRun::LandingOf(FallingObject& object) {
 }
 
 bool DropRun::Aim() {
-    const auto characters = ReadCharacterWindows(m_ipc);
+    const auto characters = ReadCharacterWindows(m_ipc, m_windows);
     const std::int32_t cat = ReadCatWindow(m_ipc);
     const int width = m_set.picture.width;
     // It lands on what shows of it: the key-coloured rows below the picture do not count.
@@ -204,8 +206,8 @@ void DropRun::Tell(const FallingObject& object) {
     // The cat takes only SEND; a line to say needs a line.
     const bool say = m_params.reaction == Reaction::Send || object.target.kind == TargetKind::Cat;
     if (say && hit.line.empty()) return;
-    const HWND window = ToWindow(object.target.hwnd);
-    const bool byWindow = object.target.kind != TargetKind::Missing && IsWindow(window);
+    const NativeHandle window = WindowOf(object.target.hwnd);
+    const bool byWindow = object.target.kind != TargetKind::Missing && m_windows.IsWindow(window);
     const std::int32_t reply = byWindow ? HandleNumber(m_messages.Get()) : 0;
     std::string request = say ? FormatHitSend(hit, reply) : FormatHitNotify(hit, reply);
     if (byWindow) {

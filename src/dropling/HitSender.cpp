@@ -8,13 +8,14 @@
 #include <mutex>
 
 #include "interop/SstpRequests.h"
+#include "platform/win32/Win32Platform.h"
 
 namespace tc {
 
 namespace {
 
 struct Job {
-    HWND target = nullptr;  // null: over TCP
+    NativeHandle target = 0;  // 0: over TCP
     int port = 0;
     std::string request;
 };
@@ -86,20 +87,11 @@ void SendOverTcp(int port, const std::string& request) {
     recv(s.Get(), answer, sizeof answer, 0);
 }
 
-void SendToWindow(HWND target, HWND replyWindow, const std::string& request) {
-    COPYDATASTRUCT data{};
-    data.dwData = kSstpCopyDataId;
-    data.cbData = static_cast<DWORD>(request.size());
-    data.lpData = const_cast<char*>(request.data());
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutA(target, WM_COPYDATA, reinterpret_cast<WPARAM>(replyWindow), reinterpret_cast<LPARAM>(&data),
-                        SMTO_ABORTIFHUNG, kHitSendTimeoutMs, &answer);
-}
-
 }  // namespace
 
 struct HitSender::State {
-    HWND replyWindow = nullptr;
+    NativeHandle replyWindow = 0;
+    Win32InterProcess ipc;
     mutable std::mutex lock;
     std::condition_variable wake;
     std::deque<Job> jobs;
@@ -122,7 +114,7 @@ void Serve(const std::shared_ptr<HitSender::State>& state) {
             state->busy = true;
         }
         if (job.target) {
-            SendToWindow(job.target, state->replyWindow, job.request);
+            state->ipc.SendCopyData(job.target, state->replyWindow, kSstpCopyDataId, job.request, kHitSendTimeoutMs);
         } else {
             SendOverTcp(job.port, job.request);
         }
@@ -131,7 +123,7 @@ void Serve(const std::shared_ptr<HitSender::State>& state) {
 
 }  // namespace
 
-HitSender::HitSender(HWND replyWindow) : m_state(std::make_shared<State>()) {
+HitSender::HitSender(NativeHandle replyWindow) : m_state(std::make_shared<State>()) {
     m_state->replyWindow = replyWindow;
     m_thread = std::thread([state = m_state] { Serve(state); });
 }
@@ -149,7 +141,7 @@ HitSender::~HitSender() {
     }
 }
 
-void HitSender::SendToWindow(HWND target, std::string request) {
+void HitSender::SendToWindow(NativeHandle target, std::string request) {
     {
         std::lock_guard<std::mutex> lock(m_state->lock);
         m_state->jobs.push_back({target, 0, std::move(request)});
@@ -160,7 +152,7 @@ void HitSender::SendToWindow(HWND target, std::string request) {
 void HitSender::SendOverTcp(int port, std::string request) {
     {
         std::lock_guard<std::mutex> lock(m_state->lock);
-        m_state->jobs.push_back({nullptr, port, std::move(request)});
+        m_state->jobs.push_back({0, port, std::move(request)});
     }
     m_state->wake.notify_one();
 }

@@ -8,11 +8,11 @@
 // under way can leave the thread behind (the process ending ends it).
 #pragma once
 
-#include <windows.h>
-
 #include <memory>
 #include <string>
 #include <thread>
+
+#include "platform/Geometry.h"
 
 namespace tc {
 
@@ -21,12 +21,12 @@ constexpr int kHitSendTimeoutMs = 1000;
 class HitSender {
 public:
     // replyWindow: the window named in requests, passed as the sender of WM_COPYDATA.
-    explicit HitSender(HWND replyWindow);
+    explicit HitSender(NativeHandle replyWindow);
     ~HitSender();
     HitSender(const HitSender&) = delete;
     HitSender& operator=(const HitSender&) = delete;
 
-    void SendToWindow(HWND target, std::string request);
+    void SendToWindow(NativeHandle target, std::string request);
     void SendOverTcp(int port, std::string request);
 
     // True when every request handed over has been sent (or given up).

@@ -3,8 +3,7 @@
 #include <cstring>
 #include <memory>
 
-#include "interop/Directory.h"
-#include "platform/InterProcess.h"
+#include "interop/DirectoryRecord.h"
 
 namespace tc {
 
@@ -20,12 +19,12 @@ constexpr std::size_t kAnswerBufferSize = 4096;  // far more than the cat's 200-
 
 }  // namespace
 
-std::vector<CharacterWindow> ReadCharacterWindows(InterProcess& ipc) {
+std::vector<CharacterWindow> ReadCharacterWindows(InterProcess& ipc, WindowSystem& windows) {
     std::vector<CharacterWindow> characters;
     const auto text = ipc.ReadSharedText(kSakuraBlockName, kSakuraGuardMutex, kSakuraTextOffset);
     if (!text) return characters;
     for (const SDSakura& entry : ParseSakuraText(*text)) {
-        characters.push_back({entry.name, entry.hwnd, IsShownCharacter(ToWindow(entry.hwnd))});
+        characters.push_back({entry.name, entry.hwnd, IsShown(windows, entry)});
     }
     return characters;
 }
@@ -37,28 +36,22 @@ std::int32_t ReadCatWindow(InterProcess& ipc) {
     return entries.empty() ? 0 : entries.front().hwnd;
 }
 
-bool IsShownCharacter(HWND window) {
-    return window && IsWindow(window) && IsShownStyle(static_cast<std::uint32_t>(GetWindowLongA(window, GWL_STYLE)));
-}
-
-std::optional<Rect> AskHeadRect(HWND cat) {
+std::optional<Rect> AskHeadRect(InterProcess& ipc, NativeHandle cat) {
     // The cat writes into this buffer from its own process while the message is sent.
     auto answer = std::make_unique<char[]>(kAnswerBufferSize);
     std::memset(answer.get(), 0, kAnswerBufferSize);
-    DWORD_PTR written = 0;
-    const bool answered =
-        SendMessageTimeoutA(cat, kRectangleQueryMessage, GetCurrentProcessId(), reinterpret_cast<LPARAM>(answer.get()),
-                            SMTO_ABORTIFHUNG, kQueryTimeoutMs, &written) != 0;
-    if (!answered || written == 0) return std::nullopt;
+    const auto written = ipc.SendQuery(cat, kRectangleQueryMessage, GetCurrentProcessId(),
+                                       reinterpret_cast<std::intptr_t>(answer.get()), kQueryTimeoutMs);
+    if (!written || *written == 0) return std::nullopt;
     const void* nul = std::memchr(answer.get(), '\0', kAnswerBufferSize);
     const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - answer.get()) : 0;
     return ParseRectangleAnswer(std::string_view(answer.get(), length));
 }
 
-std::vector<Rect> WindowShapeRects(HWND window) {
+std::vector<Rect> WindowShapeRects(NativeHandle window) {
     std::vector<Rect> rects;
     OwnedRegion region(CreateRectRgn(0, 0, 0, 0));
-    if (!region || GetWindowRgn(window, region.get()) == ERROR) return rects;
+    if (!region || GetWindowRgn(reinterpret_cast<HWND>(window), region.get()) == ERROR) return rects;
     const DWORD size = GetRegionData(region.get(), 0, nullptr);
     if (size < sizeof(RGNDATAHEADER)) return rects;
     std::vector<std::uint8_t> buffer(size);
@@ -70,13 +63,5 @@ std::vector<Rect> WindowShapeRects(HWND window) {
     }
     return rects;
 }
-
-Rect WindowRectOf(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-Rect ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
 }  // namespace tc
