@@ -310,7 +310,8 @@ TEST(Dropling, TheCatHitByItsOwnObjectSaysTheSetsLine) {
     hit.Save("dropling-cat-hit");
     EXPECT_GE(fish.bottom, catRect.top + 4) << "the fish reached the cat";
     EXPECT_LE(fish.bottom, catRect.top + 60) << "and stopped on its head";
-    EXPECT_GT(ObjectPixelsAbove(hit, (fish.left + fish.right) / 2, catRect.top + 4, 200), 4) << "the fish over the head";
+    EXPECT_GT(ObjectPixelsAbove(hit, (fish.left + fish.right) / 2, catRect.top + 4, 200), 4)
+        << "the fish over the head";
     ASSERT_TRUE(WaitUntil([&] { return ShownBalloon(process, window) != nullptr; }, kHitTimeout,
                           "the cat's balloon after the hit"));
     // After its bounces it rests where the rectangle query put the head, until it has faded.

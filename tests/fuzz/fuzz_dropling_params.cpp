@@ -25,7 +25,8 @@ void CheckParams(std::string_view bytes) {
     Check(params->port >= 1 && params->port <= 65535);
     Check(params->reaction == tc::Reaction::Send || params->reaction == tc::Reaction::Notify);
     Check(!params->set.empty() && params->set != "." && params->set != "..");
-    Check(tc::FindSjisChar(params->set, '\\') == std::string::npos && params->set.find_first_of("/:") == std::string::npos);
+    Check(tc::FindSjisChar(params->set, '\\') == std::string::npos);
+    Check(params->set.find_first_of("/:") == std::string::npos);
     Check(!params->targets.empty() && params->targets.size() <= tc::kMaxTargets);
     for (const std::string& name : params->targets) {
         Check(!name.empty() && tc::FindSjisChar(name, '^') == std::string::npos);

@@ -36,7 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(line.find_first_not_of(" \t") != std::string::npos);
         Check(line.find('\r') == std::string::npos && line.find('\n') == std::string::npos);
     }
-    if (!text.profile.empty()) Check(text.profile.size() >= 2 && text.profile.compare(text.profile.size() - 2, 2, "\r\n") == 0);
+    if (!text.profile.empty()) {
+        Check(text.profile.size() >= 2 && text.profile.compare(text.profile.size() - 2, 2, "\r\n") == 0);
+    }
     Check(text.knobs.gravity >= tc::kMinGravity && text.knobs.gravity <= tc::kMaxGravity);
     Check(text.knobs.bouncePercent >= tc::kMinBouncePercent && text.knobs.bouncePercent <= tc::kMaxBouncePercent);
     Check(text.knobs.bounces >= tc::kMinBounces && text.knobs.bounces <= tc::kMaxBounces);

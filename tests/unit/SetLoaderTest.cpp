@@ -54,7 +54,9 @@ TEST_F(SetLoaderTest, SetsThatCannotFallAreRefused) {
     dir.Write("dropling\\broken\\surface0.png", "not a png");
     dir.Write("dropling\\empty\\dropling.txt", "#name\r\nX\r\n");
     dir.Write("dropling\\empty\\surface0.bmp", test::MakeBmp(4, 4, [](int, int) { return 0xFF00FFu; }));
-    for (const char* folder : {"notxt", "nopicture", "broken", "empty", "missing"}) EXPECT_FALSE(Load(folder)) << folder;
+    for (const char* folder : {"notxt", "nopicture", "broken", "empty", "missing"}) {
+        EXPECT_FALSE(Load(folder)) << folder;
+    }
 }
 
 // The sets laid out beside dropling.exe.

@@ -50,7 +50,8 @@ int main() {
         std::printf("dropling: the fall did not run\n");
         return 1;
     }
-    std::printf("dropling: one fall of %d objects took %.2f s: %d frames, %.1f frames/s; CPU %.3f s (%.0f%% of one core)\n",
+    std::printf("dropling: one fall of %d objects took %.2f s: %d frames, %.1f frames/s; "
+                "CPU %.3f s (%.0f%% of one core)\n",
                 report->objects, report->seconds, report->frames, report->frames / report->seconds, cpu,
                 100.0 * cpu / report->seconds);
     return 0;
