@@ -76,7 +76,8 @@ lay_out_dist() {  # dist dir
   local dist=$1
   rm -rf "$dist"
   mkdir -p "$dist/skin" "$dist/dropling"
-  cp "$BUILD/mingw64/tumblecat.exe" "$dist/"
+  cp "$BUILD/mingw64/tumblecat.exe" "$BUILD/mingw64/dropling.exe" "$dist/"
   cp -r "$ROOT/data/skin/whiskerby" "$dist/skin/"
+  cp -r "$ROOT"/data/dropling/* "$dist/dropling/"
   cp "$ROOT/data/speak.txt" "$ROOT/data/readme.txt" "$dist/"
 }
