@@ -76,9 +76,10 @@ lay_out_dist() {  # dist dir
   local dist=$1
   rm -rf "$dist"
   mkdir -p "$dist/skin" "$dist/dropling"
-  cp "$BUILD/mingw64/tumblecat.exe" "$dist/"
+  cp "$BUILD/mingw64/tumblecat.exe" "$BUILD/mingw64/dropling.exe" "$dist/"
   # Our archiver libraries, beside the program, under the names it loads.
   cp "$BUILD/mingw64/UNLHA32.DLL" "$BUILD/mingw64/UNZIP32.DLL" "$dist/"
   cp -r "$ROOT/data/skin/whiskerby" "$dist/skin/"
+  cp -r "$ROOT"/data/dropling/* "$dist/dropling/"
   cp "$ROOT/data/speak.txt" "$ROOT/data/readme.txt" "$dist/"
 }

@@ -49,11 +49,30 @@ int CTumbleDlg::TaskbarOffset() {
     return screen.bottom - bar.top;
 }
 
+// Runs on every tick: the window moves only when its place changed, and is repainted only
+// when it moved or another picture is due, so an idle cat costs next to nothing.
 void CTumbleDlg::MoveToPosition() {
     m_taskbarOffset = TaskbarOffset();
     const int top = m_posY - m_taskbarOffset;
-    Windows().MoveWindow(m_hWnd, {m_posX, top, m_posX + m_winWidth, top + m_winHeight});
-    Windows().Invalidate(m_hWnd, m_winWidth, m_winHeight);
+    const Rect place{m_posX, top, m_posX + m_winWidth, top + m_winHeight};
+    const bool moved = Windows().WindowRect(m_hWnd) != place;
+    if (moved) Windows().MoveWindow(m_hWnd, place);
+    // What a paint shows is not known here (the system may repaint only a part), so the
+    // whole window is invalidated whenever another picture is due than the last one asked for.
+    const NativeHandle due = PictureDue();
+    if (moved || due != m_pictureAsked) {
+        Windows().Invalidate(m_hWnd, m_winWidth, m_winHeight);
+        m_pictureAsked = due;
+    }
+}
+
+NativeHandle CTumbleDlg::PictureDue() const {
+    if (m_loading || m_surface < 0 || !m_surfaceInfo[m_surface]) return 0;
+    const int lastFrame = m_surfaceLastFrame[m_surface];
+    const bool frameDue = m_blinkCounter != -1 && lastFrame != -1 && m_blinkCounter <= lastFrame;
+    // A frame whose file did not decode shows the surface instead of nothing.
+    const NativeHandle frame = frameDue ? m_surfaceFrames[m_surface][m_blinkCounter].Get() : 0;
+    return frame ? frame : m_surfaceBitmap[m_surface].Get();
 }
 
 bool CTumbleDlg::OnLButtonDown(Point client) {
@@ -92,18 +111,13 @@ bool CTumbleDlg::OnCaptureChanged() {
 }
 
 bool CTumbleDlg::OnPaint() {
-    Painting& painting = platform().painting;
-    if (m_loading || m_surface < 0 || !m_surfaceInfo[m_surface]) {
-        painting.PaintWindow(m_hWnd, 0, 0, 0);
+    const NativeHandle picture = PictureDue();
+    if (!picture) {
+        platform().painting.PaintWindow(m_hWnd, 0, 0, 0);
         return true;
     }
-    const int lastFrame = m_surfaceLastFrame[m_surface];
-    const bool frameDue = m_blinkCounter != -1 && lastFrame != -1 && m_blinkCounter <= lastFrame;
-    // A frame whose file did not decode shows the surface instead of nothing.
-    const NativeHandle frame = frameDue ? m_surfaceFrames[m_surface][m_blinkCounter].Get() : 0;
-    const NativeHandle bitmap = frame ? frame : m_surfaceBitmap[m_surface].Get();
     const SurfaceInfo& info = *m_surfaceInfo[m_surface];
-    painting.PaintWindow(m_hWnd, bitmap, info.width, info.height);
+    platform().painting.PaintWindow(m_hWnd, picture, info.width, info.height);
     return true;
 }
 

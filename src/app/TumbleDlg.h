@@ -105,6 +105,8 @@ public:
     void SetPose(bool dropPose);
     int TaskbarOffset();
     void MoveToPosition();
+    // The bitmap the window should show now (a surface or one of its frames), 0 for none.
+    NativeHandle PictureDue() const;
     bool OnLButtonDown(Point client) override;
     bool OnMouseMove(Point client, bool leftButtonDown) override;
     bool OnLButtonUp(Point client) override;
@@ -214,6 +216,7 @@ public:
     int m_winHeight = 0;
     int m_taskbarOffset = 0;
     bool m_transparencyReady = false;
+    NativeHandle m_pictureAsked = 0;  // the picture the window was last invalidated for
     bool m_iconized = false;
     TrayIcon m_trayIcon;
 

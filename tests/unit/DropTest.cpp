@@ -48,6 +48,8 @@ TEST(DropParams, FieldsSeparatedByTilde) {
     EXPECT_EQ(FormatDropParams("apple", 1, 9801, true, 200, "A^"), "apple~1~9801~456~A^");
     EXPECT_EQ(FormatDropParams("ball", 0, 9821, false, 255, ""), "ball~0~9821~255~");
     EXPECT_EQ(SelfTargetToken("whiskerby"), "%nek:whiskerby^");
+    // A name holding "~" cannot move the fixed fields: they come first, the targets last.
+    EXPECT_EQ(FormatDropParams("ball", 0, 9801, false, 255, "x~1~2~3^"), "ball~0~9801~255~x~1~2~3^");
 }
 
 TEST_F(DropTest, NamedTargetIsPassedOnWhetherPresentOrNot) {

@@ -44,6 +44,20 @@ TEST_F(PlacementTest, StandingOnTheTaskbarTopRow) {
     EXPECT_EQ(fake.windows.Main().invalidations.back(), std::make_pair(20, 100));
 }
 
+TEST_F(PlacementTest, AnIdleTickNeitherMovesNorRepaintsButABlinkRepaints) {
+    CTumbleDlg& d = StartSkin();
+    Timer(kTimerTick);
+    const std::size_t before = fake.windows.Main().invalidations.size();
+    Timer(kTimerTick);
+    EXPECT_EQ(fake.windows.Main().invalidations.size(), before);
+    d.m_surface = 1;
+    d.m_surfaceLastFrame[1] = 0;
+    d.m_surfaceFrames[1][0] = OwnedObject(fake.painting, 0x9000);
+    d.m_blinkCounter = 0;
+    d.MoveToPosition();
+    EXPECT_EQ(fake.windows.Main().invalidations.size(), before + 1) << "the frame is due";
+}
+
 TEST_F(PlacementTest, TaskbarAtTheSideOrTopOrInFreePlacementGivesNoOffset) {
     AddBottomTaskbar();
     fake.windows.Window(kTaskbar).rect = {0, 0, 60, 768};

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "interop/SstpRequests.h"
+#include "talk/MessageConfig.h"
 #include "support/DialogHarness.h"
 
 namespace tc {
@@ -55,6 +56,25 @@ TEST_F(TalkTest, AloneTheGreetingIsALineTypedInABalloonRightOfTheCat) {
     EXPECT_TRUE(fake.windows.Window(d.m_balloon->m_hWnd).visible);
     EXPECT_EQ(fake.windows.Window(d.m_balloon->m_hWnd).owner, test::FakeWindowSystem::kDialogWindow);
     EXPECT_TRUE(fake.ipc.copyData.empty());
+}
+
+TEST(ShippedLines, EveryListOfTheDefaultSpeakFileHasRealLines) {
+    PosixFileSystem files;
+    TalkRecord talk;
+    LoadMessageConfig(files.ReadWholeFile(std::string(TUMBLECAT_SOURCE_DIR) + "/data/speak.txt"), std::nullopt, talk);
+    const std::vector<const std::vector<std::string>*> lines = {
+        &talk.m_msgExecute, &talk.m_msgExecuteAlone, &talk.m_msgWelcomeAlone, &talk.m_msgGoodbyeAlone,
+        &talk.m_msgInstallCompleteSkin, &talk.m_msgInstallCompleteDropling, &talk.m_msgInstallFailureFiletype,
+        &talk.m_msgInstallFailureDll, &talk.m_msgInstallFailureExtract, &talk.m_msgInstallFailureStructure};
+    for (const auto* list : lines) {
+        ASSERT_FALSE(list->empty());
+        for (const std::string& line : *list) EXPECT_EQ(line.find("not found)"), std::string::npos) << line;
+    }
+    for (const auto* scripts : {&talk.m_scriptWelcome, &talk.m_scriptGoodbye}) {
+        EXPECT_TRUE(PickPartnerScript(*scripts, "Aya")) << "a script for the character named Aya";
+        EXPECT_TRUE(PickPartnerScript(*scripts, "Someone")) << "and one for anybody";
+        for (const STriangleScript& s : *scripts) EXPECT_EQ(s.script.find("not found)"), std::string::npos);
+    }
 }
 
 TEST_F(TalkTest, WithAnotherCharacterTheGreetingIsAConversationBetweenQuietAndRestore) {

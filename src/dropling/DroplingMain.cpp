@@ -1,0 +1,39 @@
+// Entry point of dropling.exe, the falling-object program the cat starts with one parameter
+// string. It holds the mutex "dropling" for its whole life, by which the cat knows that a
+// fall is under way. Exit codes: 0 the objects fell, 2 the parameter string was refused, 3 the
+// set could not be loaded or no object could be shown.
+#include <windows.h>
+
+#include "common/Random.h"
+#include "common/Sjis.h"
+#include "dropling/DropRun.h"
+#include "falling/DropParams.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace {
+
+constexpr int kExitFell = 0;
+constexpr int kExitRefused = 2;
+constexpr int kExitNoSet = 3;
+constexpr const char* kMutexName = "dropling";
+
+std::string BaseDirectory(const std::string& moduleFile) {
+    const std::size_t slash = tc::FindLastSjisChar(moduleFile, '\\');
+    return slash == std::string::npos ? std::string() : moduleFile.substr(0, slash + 1);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    tc::Win32InterProcess ipc;
+    bool anotherRuns = false;  // the cat decides whether falls may overlap; each holds the name
+    const auto mutex = ipc.CreateNamedMutex(kMutexName, anotherRuns);
+
+    const auto params = tc::ParseDropParams(tc::CommandLineParameters(GetCommandLineA()));
+    if (!params) return kExitRefused;
+
+    tc::Win32SystemServices system;
+    tc::SeedRandom(static_cast<std::uint32_t>(system.TimeSeconds()) ^ GetCurrentProcessId());
+    const auto report = tc::RunDrop(*params, BaseDirectory(system.ModuleFileName()));
+    return report ? kExitFell : kExitNoSet;
+}

@@ -1,0 +1,166 @@
+// The settings sheet and the small dialogs: the rules between page values and settings,
+// the interval check, the settings command end to end over the recording double (OK takes
+// the pages' values, anything else changes nothing and undoes the preview), the file set
+// page's availability toggle, and the profile and about dialogs.
+#include <gtest/gtest.h>
+
+#include "dialogs/ProfileDialogs.h"
+#include "dialogs/SettingsSheet.h"
+#include "skin/Resources.h"
+#include "support/DialogHarness.h"
+
+namespace tc {
+namespace {
+
+using test::DialogHarness;
+using test::FakeSheet;
+
+constexpr int kTargetPage = 0, kAutoPage = 2, kLookPage = 3, kFilePage = 4;
+
+TEST(SettingsValues, TargetPositionsAndNames) {
+    const std::vector<std::string> names = SplitNames("A^B^Cee^");
+    EXPECT_EQ(names, (std::vector<std::string>{"A", "B", "Cee"}));
+    EXPECT_EQ(TargetPosition("%rnd", names), 0);
+    EXPECT_EQ(TargetPosition("%all", names), 1);
+    EXPECT_EQ(TargetPosition("Cee", names), 4);
+    EXPECT_EQ(TargetPosition("Nobody", names), 0);
+    EXPECT_EQ(TargetAtPosition(3, names), "B");
+    EXPECT_EQ(TargetAtPosition(9, names), "%rnd");
+    EXPECT_EQ(SplitNames("表^"), (std::vector<std::string>{"表"})) << "a trail byte is no separator";
+}
+
+TEST(SettingsValues, TheIntervalIsAWholeNumberFrom1To60) {
+    EXPECT_EQ(CheckMinutes("60").minutes, 60);
+    EXPECT_FALSE(CheckMinutes(" 5 ").message);
+    EXPECT_EQ(CheckMinutes("0").message, "1 から 60 までの整数を入力してください。");
+    EXPECT_EQ(CheckMinutes("61").message, "1 から 60 までの整数を入力してください。");
+    EXPECT_EQ(CheckMinutes("").message, "整数を入力してください。");
+    EXPECT_EQ(CheckMinutes("1.5").message, "整数を入力してください。");
+    EXPECT_EQ(CheckMinutes("99999999999").message, "整数を入力してください。");
+}
+
+class SettingsCommandTest : public ::testing::Test, protected DialogHarness {
+protected:
+    CTumbleDlg& StartCat() {
+        WriteRectangleSkin("whiskerby", 2, 20, 40);
+        WriteRectangleSkin("tall", 2, 30, 90);
+        fake.ipc.sharedBlocks["Sakura"] =
+            std::string("\x00\x00\x01\x00", 4) + "a.hwnd\x01" "256\r\na.name\x01" "Aya\r\nb.name\x01" "Bo\r\n";
+        CTumbleDlg& d = Start();
+        d.m_talkIndex = -1;
+        return d;
+    }
+};
+
+TEST_F(SettingsCommandTest, OkTakesThePagesValuesAndTheTimerFollows) {
+    CTumbleDlg& d = StartCat();
+    d.m_target = "Bo";
+    fake.windows.whileSheetRuns = [&](FakeSheet& s) {
+        const NativeHandle target = s.Page(kTargetPage).m_hWnd;
+        EXPECT_EQ(fake.controls.At(target, 1032).items, (std::vector<std::string>{"ランダム", "全員", "Aya", "Bo"}));
+        EXPECT_EQ(fake.controls.At(target, 1032).selection, 3);
+        fake.controls.At(target, 1032).selection = 1;
+        ASSERT_TRUE(s.ShowPage(kAutoPage));
+        const NativeHandle autoPage = s.Page(kAutoPage).m_hWnd;
+        fake.controls.At(autoPage, 1034).checked = true;
+        fake.controls.At(autoPage, 1033).text = "15";
+        EXPECT_TRUE(s.PressOk());
+    };
+    Command(kCmdSettings);
+    EXPECT_EQ(fake.windows.sheetCaptions, (std::vector<std::string>{"設定"}));
+    EXPECT_EQ(d.m_target, "%all");
+    EXPECT_TRUE(d.m_autoDrop);
+    EXPECT_EQ(d.m_autoDropMinutes, 15);
+    EXPECT_EQ(fake.windows.Main().timers.at(kTimerAutoDrop), 15 * 60000);
+    Destroy();
+    EXPECT_NE(dir.Read("tumblecat.cfg").find("%all\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsCommandTest, AWrongIntervalKeepsThePageAndNothingIsTaken) {
+    CTumbleDlg& d = StartCat();
+    fake.windows.whileSheetRuns = [&](FakeSheet& s) {
+        ASSERT_TRUE(s.ShowPage(kAutoPage));
+        fake.controls.At(s.Page(kAutoPage).m_hWnd, 1033).text = "0";
+        EXPECT_FALSE(s.PressOk());
+        EXPECT_FALSE(s.ShowPage(kLookPage)) << "the page cannot be left either";
+        ASSERT_EQ(fake.controls.messages.size(), 2u);
+        EXPECT_EQ(fake.controls.messages[0].second, "1 から 60 までの整数を入力してください。");
+    };  // then closed without OK
+    Command(kCmdSettings);
+    EXPECT_EQ(d.m_autoDropMinutes, 10);
+}
+
+TEST_F(SettingsCommandTest, ClosingWithoutOkUndoesTheTransparencyPreview) {
+    CTumbleDlg& d = StartCat();
+    ASSERT_FALSE(MainLook().layeredAlpha);
+    fake.windows.whileSheetRuns = [&](FakeSheet& s) {
+        ASSERT_TRUE(s.ShowPage(kLookPage));
+        CPropertyPage& page = s.Page(kLookPage);
+        fake.controls.At(page.m_hWnd, 1036).checked = true;
+        fake.controls.At(page.m_hWnd, 1035).position = 40;
+        page.OnControlCommand(1036, kBnClicked);
+        EXPECT_EQ(MainLook().layeredAlpha, 40) << "the preview shows on the cat at once";
+        EXPECT_EQ(fake.painting.Look(d.m_balloon->m_hWnd).layeredAlpha, 40) << "and on its balloon";
+    };
+    Command(kCmdSettings);
+    EXPECT_FALSE(d.m_transparent);
+    EXPECT_FALSE(MainLook().layeredAlpha) << "back to opaque";
+    EXPECT_FALSE(fake.painting.Look(d.m_balloon->m_hWnd).layeredAlpha);
+}
+
+TEST_F(SettingsCommandTest, TheFileSetPageTogglesAvailabilityOnDiskAndTheMenusFollow) {
+    CTumbleDlg& d = StartCat();
+    ASSERT_EQ(s_filesetSkins.size(), 1u);
+    ASSERT_EQ(d.m_menuSkins.size(), 1u) << "the default skin has its own item";
+    fake.windows.whileSheetRuns = [&](FakeSheet& s) {
+        ASSERT_TRUE(s.ShowPage(kFilePage));
+        CPropertyPage& page = s.Page(kFilePage);
+        fake.controls.At(page.m_hWnd, 1040).selection = 0;
+        page.OnControlCommand(1040, kLbnSelChange);
+        EXPECT_EQ(fake.controls.At(page.m_hWnd, 1040).items[0], "× tall");
+        EXPECT_EQ(fake.controls.At(page.m_hWnd, 1040).selection, -1) << "a second click toggles back";
+    };
+    Command(kCmdSettings);
+    EXPECT_EQ(s_filesetSkins[0].text, "× tall");
+    EXPECT_TRUE(fake.files.IsHidden(dir.Base() + "skin\\tall"));
+    EXPECT_TRUE(d.m_menuSkins.empty()) << "the hidden skin left the menu";
+}
+
+TEST_F(SettingsCommandTest, AFolderThatCannotChangeKeepsItsMark) {
+    StartCat();
+    ElementList list = {{0, "○ Gone", "gone"}};
+    EXPECT_FALSE(ToggleAvailability(fake.files, dir.Base(), ResourceListKind::FilesetSkins, list, 0));
+    EXPECT_EQ(list[0].text, "○ Gone") << "the list and the disk do not disagree";
+}
+
+TEST(ProfileDialogs, TextsAndTheAboutPicturesSteps) {
+    EXPECT_EQ(ProfileText(std::string("one\ntwo\r\nthree")), "one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(ProfileText(std::nullopt), "");
+    EXPECT_EQ(AboutText(std::string("tumblecat 0.2\nby us\nthanks\n")), "\r\nby us\r\nthanks\r\n");
+    EXPECT_EQ(AboutText(std::nullopt).substr(0, 2), "\r\n");
+    int offset = 0;
+    for (int i = 0; i < 20; ++i) offset = NextAboutOffset(offset);
+    EXPECT_EQ(offset, 40);
+    for (int i = 20; i < 147; ++i) offset = NextAboutOffset(offset);
+    EXPECT_EQ(offset, 293);
+    EXPECT_EQ(NextAboutOffset(offset), 293) << "the picture stops at its right end";
+}
+
+class ProfileDialogTest : public ::testing::Test, protected DialogHarness {};
+
+TEST_F(ProfileDialogTest, TheSetProfilesListEverySetAndShowTheChosenOnesText) {
+    s_filesetDroplings = {{32802, "○ Apple", "apple"}, {32803, "× Ball", "ball"}};
+    dir.Write("dropling\\ball\\profile.txt", "A ball.\nRound.");
+    CDroplingProfileDlg dialog(fake.platform, dir.Base());
+    dialog.m_hWnd = 0x3000;
+    dialog.OnInitDialog();
+    EXPECT_EQ(fake.controls.At(0x3000, 1041).items, (std::vector<std::string>{"Apple", "Ball"}));
+    EXPECT_EQ(fake.controls.At(0x3000, 1017).text, "") << "Apple has no profile.txt";
+    fake.controls.At(0x3000, 1041).selection = 1;
+    dialog.OnControlCommand(1041, kCbnSelChange);
+    EXPECT_EQ(fake.controls.At(0x3000, 1017).text, "A ball.\r\nRound.\r\n");
+    s_filesetDroplings.clear();
+}
+
+}  // namespace
+}  // namespace tc
