@@ -85,6 +85,7 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 }  // namespace
 
 bool CTumbleDlg::OnDropFiles(const std::vector<std::string>& paths) {
+    BaseDirectoryScope backToBase(platform().files, s_baseDirectory);
     if (m_balloon) m_balloon->Hide();
     if (paths.empty()) return true;
     // Further files of the same drop are ignored.
@@ -119,7 +120,6 @@ void CTumbleDlg::InstallArchive(ArchiveKind kind, const std::string& folder, con
         SayRandomLine(m_msgInstallFailureDll);
         return;
     }
-    BaseDirectoryScope backToBase(files, s_baseDirectory);
     CArcBase arc(platform().libraries, platform().controls, m_hWnd, arcKind);
     arc.m_showErrors = false;
     std::string output(kCommandOutputSize, '\0');

@@ -305,8 +305,11 @@ TEST_F(DropInstall, OnlyTheFirstOfSeveralFilesIsInstalled) {
 
 TEST_F(DropInstall, EachFailureSaysItsLine) {
     CTumbleDlg& d = StartCat();
-    Drop({Put("readme.txt", "hello")});
+    const std::string readme = Put("readme.txt", "hello");
+    std::filesystem::current_path(dir.Base() + "in");
+    Drop({readme});
     EXPECT_EQ(d.m_lastSaid, "FILETYPE");
+    EXPECT_TRUE(CurrentIsBase()) << "after every attempt";
 
     Drop({Put("noinstall.zip", test::MakeZip({{"profile.txt", "x\r\n"}}))});
     EXPECT_EQ(d.m_lastSaid, "STRUCTURE") << "no install.txt";
@@ -318,6 +321,7 @@ TEST_F(DropInstall, EachFailureSaysItsLine) {
     EXPECT_EQ(d.m_lastSaid, "EXTRACT");
 
     fake.libraries.available.erase("UNZIP32.DLL");
+    std::filesystem::current_path(dir.Base() + "in");
     Drop({Put("good.zip", test::MakeZip(SkinZip("good")))});
     EXPECT_EQ(d.m_lastSaid, "DLL");
     EXPECT_FALSE(dir.Exists("skin/good"));
