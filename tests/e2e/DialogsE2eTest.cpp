@@ -384,11 +384,12 @@ TEST(Dialogs, ProfileFallingObjectProfileAndAboutOpenByTheirCommands) {
     HWND window = cat.StartTabby(PlainSettings(), &process);
     ASSERT_NE(window, nullptr);
 
+    const ScreenShot beforeProfile;
     PostMessageA(window, WM_COMMAND, kCmdProfile, 0);
     HWND profile = WaitForWindowOf(window, "Tabby BMPについて", "the skin's profile titled by its name");
     ASSERT_NE(profile, nullptr);
     EXPECT_EQ(WindowText(GetDlgItem(profile, kProfileEdit)), "A tiny test skin.\r\n") << "profile.txt after its name";
-    SettledShot(ClientArea(profile)).Save("dialog-profile", ClientArea(profile));
+    SettledShot(ClientArea(profile), &beforeProfile).Save("dialog-profile", ClientArea(profile));
     PostMessageA(profile, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitForGone(profile, "the profile to close"));
 

@@ -148,7 +148,8 @@ TEST(Talk, AFarewellWithAPartnerThatNeverFallsSilentEndsWithinTheBound) {
     HANDLE process = nullptr;
     HWND window = cat.StartTabby(Settings(), &process);
     ASSERT_NE(window, nullptr);
-    // No greeting script: Quiet and Restore at once.
+    // No greeting is written: the cat says the placeholder in its balloon, Aya gets Quiet and
+    // Restore only.
     const std::size_t greeting = WaitForRestore(peer, 0, kConversationTimeout, "the greeting's Restore").size();
     EXPECT_EQ(greeting, 2u);
 
