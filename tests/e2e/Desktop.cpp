@@ -202,27 +202,40 @@ COLORREF ScreenShot::Pixel(int x, int y) const {
     return RGB(p[2], p[1], p[0]);
 }
 
-void ScreenShot::Save(const std::string& name) const {
+void ScreenShot::Save(const std::string& name) const { Save(name, RECT{0, 0, m_width, m_height}); }
+
+void ScreenShot::Save(const std::string& name, const RECT& area) const {
     const char* folder = std::getenv("TUMBLECAT_E2E_SHOTS");
     if (!folder || !*folder) return;
+    const int left = std::max<int>(area.left, 0), top = std::max<int>(area.top, 0);
+    const int width = std::min<int>(area.right, m_width) - left, height = std::min<int>(area.bottom, m_height) - top;
+    if (width <= 0 || height <= 0) return;
     CreateDirectoryA(folder, nullptr);
     const std::string path = std::string(folder) + "\\" + name + ".bmp";
+    const int stride = ((m_width * 3 + 3) / 4) * 4;
+    const int outStride = ((width * 3 + 3) / 4) * 4;
+    std::string pixels(static_cast<std::size_t>(outStride) * height, '\0');
+    for (int row = 0; row < height; ++row) {  // bottom-up, like the shot
+        const std::size_t from = static_cast<std::size_t>(m_height - 1 - (top + height - 1 - row)) * stride + 3 * left;
+        pixels.replace(static_cast<std::size_t>(row) * outStride, 3 * static_cast<std::size_t>(width), m_pixels, from,
+                       3 * static_cast<std::size_t>(width));
+    }
     BITMAPFILEHEADER file{};
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
-    info.biWidth = m_width;
-    info.biHeight = m_height;
+    info.biWidth = width;
+    info.biHeight = height;
     info.biPlanes = 1;
     info.biBitCount = 24;
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + m_pixels.size());
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
     HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (out == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(out, &file, sizeof file, &written, nullptr);
     WriteFile(out, &info, sizeof info, &written, nullptr);
-    WriteFile(out, m_pixels.data(), static_cast<DWORD>(m_pixels.size()), &written, nullptr);
+    WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
     CloseHandle(out);
 }
 

@@ -75,6 +75,8 @@ public:
     int Height() const { return m_height; }
     // Saves the picture as a 24-bit BMP under the folder named by TUMBLECAT_E2E_SHOTS, if set.
     void Save(const std::string& name) const;
+    // The same for the part of the picture within area (screen coordinates).
+    void Save(const std::string& name, const RECT& area) const;
 
 private:
     int m_width = 0;

@@ -108,7 +108,7 @@ LRESULT CALLBACK Peer::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         std::lock_guard<std::mutex> lock(s_peer->m_lock);
         s_peer->m_received.push_back(
-            {hwnd, data->dwData, std::string(static_cast<const char*>(data->lpData), data->cbData)});
+            {hwnd, data->dwData, std::string(static_cast<const char*>(data->lpData), data->cbData), GetTickCount()});
         return TRUE;
     }
     if (message == s_sakuraMessage && wParam == kTalkingQuery && s_peer) return s_peer->m_talking ? 1 : 0;

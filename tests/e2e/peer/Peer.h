@@ -1,7 +1,8 @@
 // A peer desktop character, as other characters of the family behave: character windows
 // (shown or hidden) published in the shared block "Sakura" under its "SakuraFMO" mutex,
 // optionally a stand-in for Stand (a 400 x 400 window of class "Texture0" and the mailslot
-// \\.\mailslot\Stand). It records every WM_COPYDATA and mailslot message it gets, answers
+// \\.\mailslot\Stand). It records every WM_COPYDATA it gets (with the window it went to,
+// its dwData, its bytes and the tick count when it came) and every mailslot message, answers
 // the talking-state query, sends SSTP requests and asks the rectangle query.
 #pragma once
 
@@ -25,6 +26,7 @@ struct ReceivedData {
     HWND to = nullptr;
     ULONG_PTR kind = 0;  // dwData
     std::string text;
+    DWORD at = 0;  // GetTickCount() when it came
 };
 
 class Peer {

@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     WaitForSingleObject(input, 10 * 60 * 1000);
-    for (const auto& data : peer.Received()) std::printf("received %lu: %s\n", static_cast<unsigned long>(data.kind), data.text.c_str());
+    for (const auto& data : peer.Received()) {
+        std::printf("received %lu at %lu: %s\n", static_cast<unsigned long>(data.kind),
+                    static_cast<unsigned long>(data.at), data.text.c_str());
+    }
     return 0;
 }
