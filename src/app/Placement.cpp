@@ -38,15 +38,20 @@ void CTumbleDlg::SetPose(bool dropPose) {
                           !m_iconized);
 }
 
+std::optional<Rect> CTumbleDlg::BottomTaskbar() {
+    const NativeHandle taskbar = Windows().FindWindowByClass(kTaskbarClass);
+    if (!taskbar) return std::nullopt;
+    const Rect screen = Windows().ScreenRect();
+    const Rect bar = Windows().WindowRect(taskbar);
+    if (bar.right - bar.left + 1 < screen.right) return std::nullopt;  // at a side of the screen
+    if (bar.bottom < screen.bottom) return std::nullopt;               // at the top
+    return bar;
+}
+
 int CTumbleDlg::TaskbarOffset() {
     if (m_placeMode != 0) return 0;
-    const Rect screen = Windows().ScreenRect();
-    const NativeHandle taskbar = Windows().FindWindowByClass(kTaskbarClass);
-    if (!taskbar) return 0;
-    const Rect bar = Windows().WindowRect(taskbar);
-    if (bar.right - bar.left + 1 < screen.right) return 0;  // at a side of the screen
-    if (bar.bottom < screen.bottom) return 0;               // at the top
-    return screen.bottom - bar.top;
+    const std::optional<Rect> bar = BottomTaskbar();
+    return bar ? Windows().ScreenRect().bottom - bar->top : 0;
 }
 
 // Runs on every tick: the window moves only when its place changed, and is repainted only

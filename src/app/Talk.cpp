@@ -34,7 +34,7 @@ void CTumbleDlg::Say(const std::string& text, const std::string& sender) {
 BalloonPlacementInputs CTumbleDlg::BalloonInputs() {
     BalloonPlacementInputs in;
     in.posX = m_posX;
-    in.posY = m_posY;
+    in.posY = m_posY - m_taskbarOffset;  // the window's real top, lifted onto the taskbar
     in.winWidth = m_winWidth;
     if (m_surface >= 0) {
         in.extentLeft = m_surfaceExtent[m_surface].left;
@@ -43,8 +43,15 @@ BalloonPlacementInputs CTumbleDlg::BalloonInputs() {
     }
     in.offsetX = m_balloonOffsetX;
     in.offsetY = m_balloonOffsetY;
-    in.screen = Windows().ScreenRect();
+    in.screen = BalloonArea();
     return in;
+}
+
+// The screen above a taskbar that runs along its bottom: the balloon never covers the bar.
+Rect CTumbleDlg::BalloonArea() {
+    Rect area = Windows().ScreenRect();
+    if (const std::optional<Rect> bar = BottomTaskbar(); bar && bar->top > area.top) area.bottom = bar->top;
+    return area;
 }
 
 void CTumbleDlg::PlaceBalloon() {

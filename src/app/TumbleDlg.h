@@ -104,6 +104,8 @@ public:
     // Placement.cpp: pose, placement, dragging, painting, transparency, tray
     void SetPose(bool dropPose);
     int TaskbarOffset();
+    // The taskbar when it runs along the whole bottom of the screen.
+    std::optional<Rect> BottomTaskbar();
     void MoveToPosition();
     // The bitmap the window should show now (a surface or one of its frames), 0 for none.
     NativeHandle PictureDue() const;
@@ -160,6 +162,7 @@ public:
     void SayExecuteLine();
     void PlaceBalloon();
     BalloonPlacementInputs BalloonInputs();
+    Rect BalloonArea();
     bool BalloonSpeaking() const;
     void Greet();
     void SayGoodbye();

@@ -77,6 +77,15 @@ TEST(ShippedLines, EveryListOfTheDefaultSpeakFileHasRealLines) {
     }
 }
 
+TEST_F(TalkTest, TheBalloonStaysAboveATaskbarAtTheBottom) {
+    fake.windows.windowsByClass["Shell_TrayWnd"] = 0x7001;
+    fake.windows.Window(0x7001).rect = {0, 738, 1024, 768};
+    CTumbleDlg& d = StartCat("#welcome.alone.message\r\nhi\r\n", false);
+    Timer(kTimerTick);  // the cat is lifted onto the taskbar
+    d.PlaceBalloon();
+    EXPECT_LE(d.m_balloon->m_y + 96, 738) << "the balloon never covers the taskbar";
+}
+
 TEST_F(TalkTest, WithAnotherCharacterTheGreetingIsAConversationBetweenQuietAndRestore) {
     CTumbleDlg& d = StartCat("#welcome.sstp.ex\r\n\\hany@nekoHi.\r\n#welcome.sstp.ex@Aya\r\n\\h\\s[0]Hello.@nekoHi, Aya!\r\n",
                              true);

@@ -7,6 +7,8 @@
 #include <prsht.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -99,10 +101,72 @@ INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     return HandleDialogMessage(hwnd, message, wParam, lParam);
 }
 
+// The size of a dialog template in its dialog units.
+SIZE TemplateSize(int templateId) {
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5));  // RT_DIALOG
+    const auto* bytes = found ? static_cast<const BYTE*>(LockResource(LoadResource(module, found))) : nullptr;
+    if (!bytes || SizeofResource(module, found) < 26) return {0, 0};
+    const bool extended = bytes[2] == 0xFF && bytes[3] == 0xFF;
+    const std::size_t at = extended ? 22 : 14;  // cx and cy follow the style words and the item count
+    short cx = 0, cy = 0;
+    std::memcpy(&cx, bytes + at, sizeof cx);
+    std::memcpy(&cy, bytes + at + 2, sizeof cy);
+    return {cx, cy};
+}
+
+// The sheet measures its pages in its own font's units, the pages lay out their controls in
+// theirs; where the pages' font is wider, the page, the tab strip and the sheet grow to hold
+// the whole page, and the OK button moves along.
+void FitPageIntoSheet(HWND page, int templateId) {
+    const SIZE units = TemplateSize(templateId);
+    RECT wanted{0, 0, units.cx, units.cy};
+    if (!MapDialogRect(page, &wanted)) return;
+    RECT current{};
+    GetWindowRect(page, &current);
+    const int width = std::max<int>(wanted.right, current.right - current.left);
+    const int height = std::max<int>(wanted.bottom, current.bottom - current.top);
+    SetWindowPos(page, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    HWND sheet = GetParent(page);
+    HWND tab = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+    if (!sheet || !tab) return;
+    RECT tabRect{}, pageRect{};
+    GetWindowRect(tab, &tabRect);
+    GetWindowRect(page, &pageRect);
+    constexpr int kMargin = 4;
+    const int dx = std::max<int>(0, pageRect.right + kMargin - tabRect.right);
+    const int dy = std::max<int>(0, pageRect.bottom + kMargin - tabRect.bottom);
+    if (dx == 0 && dy == 0) return;
+    auto grow = [](HWND window, int byX, int byY) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        SetWindowPos(window, nullptr, 0, 0, r.right - r.left + byX, r.bottom - r.top + byY,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    grow(tab, dx, dy);
+    grow(sheet, dx, dy);
+    if (HWND ok = FindWindowExA(sheet, nullptr, "Button", "OK")) {
+        RECT r{};
+        GetWindowRect(ok, &r);
+        POINT corner{r.left, r.top};
+        ScreenToClient(sheet, &corner);
+        SetWindowPos(ok, nullptr, corner.x + dx, corner.y + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RECT outer{}, screen{};
+    GetWindowRect(sheet, &outer);
+    GetWindowRect(GetDesktopWindow(), &screen);
+    const int w = outer.right - outer.left, h = outer.bottom - outer.top;
+    SetWindowPos(sheet, nullptr, (screen.right - w) >> 1, (screen.bottom - h) >> 1, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CALLBACK PageProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         const auto* page = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
-        return StartDialog(hwnd, reinterpret_cast<CDialog*>(page->lParam));
+        auto* dialog = reinterpret_cast<CDialog*>(page->lParam);
+        FitPageIntoSheet(hwnd, dialog->TemplateId());
+        return StartDialog(hwnd, dialog);
     }
     return HandleDialogMessage(hwnd, message, wParam, lParam);
 }
