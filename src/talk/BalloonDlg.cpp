@@ -38,6 +38,7 @@ bool CBalloonDlg::OnInitDialog() {
     m_rightPicture = OwnedObject(painting, painting.LoadBitmapResource(kBalloonRightPicture));
     m_markPicture = OwnedObject(painting, painting.LoadBitmapResource(kBalloonMarkPicture));
     platform().windows.SetTimer(m_hWnd, kBalloonTimerId, kBalloonTickMs);
+    m_ticking = true;
     return false;  // no control takes the focus
 }
 
@@ -63,6 +64,10 @@ void CBalloonDlg::OnDestroy() {
 
 void CBalloonDlg::Say(std::string_view text, std::optional<std::string_view> sender,
                       const BalloonPlacement& placement) {
+    if (!m_ticking) {
+        platform().windows.SetTimer(m_hWnd, kBalloonTimerId, kBalloonTickMs);
+        m_ticking = true;
+    }
     const BalloonUpdate update = Start(text, sender);
     if (update.hide) Hide();
     Place(placement);
@@ -96,6 +101,12 @@ void CBalloonDlg::Apply(const BalloonUpdate& update) {
 bool CBalloonDlg::OnTimer(int timerId) {
     if (timerId != kBalloonTimerId) return false;
     Apply(Tick());
+    // A hidden balloon with nothing left to type or count sleeps until the next line, so an
+    // idle cat costs nothing here.
+    if (!m_speaking && m_closeCount == 0 && !IsShown()) {
+        platform().windows.KillTimer(m_hWnd, kBalloonTimerId);
+        m_ticking = false;
+    }
     return true;
 }
 

@@ -55,6 +55,7 @@ private:
     void BuildShapes();
     void Draw(Canvas& canvas);
 
+    bool m_ticking = false;  // timer 100 runs
     OwnedObject m_font;
     OwnedObject m_smallFont;
     OwnedObject m_leftPicture;

@@ -77,6 +77,19 @@ TEST(ShippedLines, EveryListOfTheDefaultSpeakFileHasRealLines) {
     }
 }
 
+TEST_F(TalkTest, AHiddenBalloonWithNothingToTypeStopsItsTimerUntilTheNextLine) {
+    CTumbleDlg& d = StartCat("#welcome.alone.message\r\nhi\r\n", false);
+    const NativeHandle balloon = d.m_balloon->m_hWnd;
+    for (int i = 0; i < 200 && fake.windows.Window(balloon).timers.count(kBalloonTimerId); ++i) {
+        d.m_balloon->OnTimer(kBalloonTimerId);
+    }
+    EXPECT_FALSE(fake.windows.Window(balloon).visible) << "hidden 5 s after the line";
+    EXPECT_EQ(fake.windows.Window(balloon).timers.count(kBalloonTimerId), 0u);
+    d.Say("again");
+    EXPECT_EQ(fake.windows.Window(balloon).timers.at(kBalloonTimerId), 50);
+    EXPECT_TRUE(d.BalloonSpeaking());
+}
+
 TEST_F(TalkTest, TheBalloonStaysAboveATaskbarAtTheBottom) {
     fake.windows.windowsByClass["Shell_TrayWnd"] = 0x7001;
     fake.windows.Window(0x7001).rect = {0, 738, 1024, 768};
