@@ -45,7 +45,11 @@ TEST(DropParamsTest, EmptyNamesAreSkippedAndALastNameNeedsNoMark) {
 
 TEST(DropParamsTest, AtMostSixteenTargets) {
     std::string many = "s~0~9801~255~";
-    for (int i = 0; i < 20; ++i) many += "c" + std::to_string(i) + "^";
+    for (int i = 0; i < 20; ++i) {
+        many += 'c';
+        many += std::to_string(i);
+        many += '^';
+    }
     const Names names = TargetsOf(many);
     ASSERT_EQ(names.size(), kMaxTargets);
     EXPECT_EQ(names.back(), "c15");
