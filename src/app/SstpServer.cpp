@@ -36,9 +36,13 @@ bool CTumbleDlg::OnCopyData(NativeHandle /*sender*/, std::string_view bytes) {
 
 int CTumbleDlg::HandleSstpRequest(const std::string& text) {
     const SstpRequest request = ParseSstpRequest(text);
-    // Any program can name any window: one that is no window gets nothing, and nothing is done.
+    // Any program can name any window: a request that acts does nothing unless that is a
+    // window. A question is only answered; an answer to no window goes nowhere, and asking the
+    // window system first would cost every question a round trip.
+    if (request.replyWindow == 0) return 0;
     const NativeHandle replyTo = HandleOf(request.replyWindow);
-    if (request.replyWindow == 0 || !Windows().IsWindow(replyTo)) return 0;
+    const bool acts = request.kind == SstpKind::Send || request.kind == SstpKind::Drop;
+    if (acts && !Windows().IsWindow(replyTo)) return 0;
 
     std::string answer;
     switch (request.kind) {

@@ -67,10 +67,6 @@ void NoteSheetApplied() {
 // structures are decoded here; the rest by the framework.
 bool CrackMessage(CDialog& dialog, UINT message, WPARAM wParam, LPARAM lParam, std::intptr_t& result) {
     switch (message) {
-    case WM_COPYDATA:
-        result = TRUE;
-        return dialog.OnCopyData(FromHandle(reinterpret_cast<HWND>(wParam)),
-                                 CopiedBytes(reinterpret_cast<const COPYDATASTRUCT*>(lParam)));
     case WM_DROPFILES:
         return dialog.OnDropFiles(DroppedPaths(reinterpret_cast<HDROP>(wParam)));
     case WM_NOTIFY: {
@@ -96,8 +92,27 @@ INT_PTR StartDialog(HWND hwnd, CDialog* dialog) {
 
 INT_PTR HandleDialogMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// A dialog's window procedure answers WM_COPYDATA itself and hands everything else to the
+// dialog manager. Through the dialog manager the result would travel in the window's extra
+// bytes, cleared before and set after the dialog procedure, each a round trip to the window
+// server under Wine: the cat's SSTP answers would pay two more for every request.
+LRESULT CALLBACK DialogWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        if (auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER))) {
+            return dialog->OnCopyData(FromHandle(reinterpret_cast<HWND>(wParam)),
+                                      CopiedBytes(reinterpret_cast<const COPYDATASTRUCT*>(lParam)))
+                       ? TRUE
+                       : FALSE;
+        }
+    }
+    return DefDlgProcA(hwnd, message, wParam, lParam);
+}
+
 INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) return StartDialog(hwnd, reinterpret_cast<CDialog*>(lParam));
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DialogWindowProcedure));
+        return StartDialog(hwnd, reinterpret_cast<CDialog*>(lParam));
+    }
     return HandleDialogMessage(hwnd, message, wParam, lParam);
 }
 
@@ -184,7 +199,9 @@ INT_PTR HandleDialogMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     if (!handled) return FALSE;
     if (message == WM_COMMAND) return TRUE;
     if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(result);
-    SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+    // Setting a window's extra bytes is a round trip to the window server under Wine; the
+    // dialog manager has just cleared them, and most results are 0.
+    if (GetWindowLongPtrA(hwnd, DWLP_MSGRESULT) != result) SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
     return TRUE;
 }
 
