@@ -10,7 +10,6 @@ namespace {
 constexpr int kQueryTimeoutMs = 1000;
 constexpr int kStandAnswerTimeoutMs = 1000;
 
-NativeHandle HandleOf(std::int32_t hwnd) { return static_cast<NativeHandle>(static_cast<std::intptr_t>(hwnd)); }
 }  // namespace
 
 bool CTumbleDlg::SendCommand(int command) {
@@ -20,7 +19,7 @@ bool CTumbleDlg::SendCommand(int command) {
     if (IsStandEntry(partner)) return false;
     const std::string request = FormatCommandRequest(command == 0 ? SstpCommand::Quiet : SstpCommand::Restore,
                                                      static_cast<std::int32_t>(m_hWnd));
-    platform().ipc.SendCopyData(HandleOf(partner.hwnd), m_hWnd, kSstpCopyDataId, request, kSstpSendTimeoutMs);
+    platform().ipc.SendCopyData(WindowHandleOf(partner.hwnd), m_hWnd, kSstpCopyDataId, request, kSstpSendTimeoutMs);
     return true;
 }
 
@@ -32,7 +31,7 @@ bool CTumbleDlg::SendScript(const std::string& script) {
                                                kStandAnswerTimeoutMs);
     }
     const std::string request = FormatScriptRequest(script, static_cast<std::int32_t>(m_hWnd));
-    platform().ipc.SendCopyData(HandleOf(partner.hwnd), m_hWnd, kSstpCopyDataId, request, kSstpSendTimeoutMs);
+    platform().ipc.SendCopyData(WindowHandleOf(partner.hwnd), m_hWnd, kSstpCopyDataId, request, kSstpSendTimeoutMs);
     return true;
 }
 
@@ -42,7 +41,7 @@ bool CTumbleDlg::PartnerTalking() {
     if (m_sakuraCurrent < 0) return false;
     const SDSakura partner = m_sakuraList[static_cast<std::size_t>(m_sakuraCurrent)];
     if (IsStandEntry(partner)) return false;
-    const auto answer = platform().ipc.SendQuery(HandleOf(partner.hwnd), m_talkQueryMessage, kTalkingQueryWParam, 0,
+    const auto answer = platform().ipc.SendQuery(WindowHandleOf(partner.hwnd), m_talkQueryMessage, kTalkingQueryWParam, 0,
                                                  kQueryTimeoutMs);
     return answer.value_or(0) != 0;
 }

@@ -15,8 +15,6 @@ namespace {
 
 constexpr int kAnswerTimeoutMs = 1000;
 
-NativeHandle HandleOf(std::int32_t hwnd) { return static_cast<NativeHandle>(static_cast<std::intptr_t>(hwnd)); }
-
 const SElement* FindByText(const ElementList& list, std::string_view text) {
     for (const SElement& element : list) {
         if (EqualsNoCase(element.text, text)) return &element;
@@ -40,7 +38,7 @@ int CTumbleDlg::HandleSstpRequest(const std::string& text) {
     // window. A question is only answered; an answer to no window goes nowhere, and asking the
     // window system first would cost every question a round trip.
     if (request.replyWindow == 0) return 0;
-    const NativeHandle replyTo = HandleOf(request.replyWindow);
+    const NativeHandle replyTo = WindowHandleOf(request.replyWindow);
     const bool acts = request.kind == SstpKind::Send || request.kind == SstpKind::Drop;
     if (acts && !Windows().IsWindow(replyTo)) return 0;
 

@@ -4,12 +4,8 @@
 
 namespace tc {
 
-namespace {
-NativeHandle HandleOf(std::int32_t hwnd) { return static_cast<NativeHandle>(static_cast<std::intptr_t>(hwnd)); }
-}  // namespace
-
 bool IsShown(WindowSystem& windows, const SDSakura& entry) {
-    return IsShownStyle(windows.WindowStyle(HandleOf(entry.hwnd)));
+    return IsShownStyle(windows.WindowStyle(WindowHandleOf(entry.hwnd)));
 }
 
 bool RefreshDirectory(DirectoryRecord& directory, InterProcess& ipc, WindowSystem& windows) {

@@ -11,6 +11,12 @@ namespace tc {
 
 using NativeHandle = std::uintptr_t;
 
+// A window handle as other programs publish it in text or in 32-bit fields: window handles
+// fit in 32 bits on 64-bit Windows too, and are sign-extended like the system does.
+inline NativeHandle WindowHandleOf(std::int32_t hwnd) {
+    return static_cast<NativeHandle>(static_cast<std::intptr_t>(hwnd));
+}
+
 struct Point {
     int x = 0;
     int y = 0;
