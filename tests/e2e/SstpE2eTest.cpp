@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <thread>
 
 #include "CatHarness.h"
@@ -44,12 +45,17 @@ std::string GetVersion(HWND answerTo) {
 }
 
 // The answers that came while the request was handled: the cat sends its answer before it
-// returns from the request, so they are all there when SendSstp returns.
+// returns from the request, so they are all there when SendSstp returns. The cat's own
+// requests to a shown character (its greeting talks to one) may come meanwhile; they start
+// with their method, answers with "SSTP/".
 std::vector<ReceivedData> Ask(const Peer& peer, HWND cat, const std::string& request) {
     const std::size_t before = peer.Received().size();
     peer.SendSstp(cat, request);
     const auto all = peer.Received();
-    return {all.begin() + static_cast<std::ptrdiff_t>(before), all.end()};
+    std::vector<ReceivedData> answers;
+    std::copy_if(all.begin() + static_cast<std::ptrdiff_t>(before), all.end(), std::back_inserter(answers),
+                 [](const ReceivedData& data) { return data.text.rfind("SSTP/", 0) == 0; });
+    return answers;
 }
 
 // The one answer the request got, which went to the window as SSTP; "<none>" or "<n answers>"
@@ -57,7 +63,11 @@ std::vector<ReceivedData> Ask(const Peer& peer, HWND cat, const std::string& req
 std::string AnswerTo(const Peer& peer, HWND cat, const std::string& request, HWND answerTo) {
     const auto answers = Ask(peer, cat, request);
     if (answers.empty()) return "<none>";
-    if (answers.size() > 1) return "<" + std::to_string(answers.size()) + " answers>";
+    if (answers.size() > 1) {
+        std::string all = "<" + std::to_string(answers.size()) + " answers:";
+        for (const ReceivedData& answer : answers) all += " [" + answer.text + "]";
+        return all + ">";
+    }
     EXPECT_EQ(answers[0].to, answerTo) << "the answer goes to the window the request names";
     EXPECT_EQ(answers[0].kind, kSstpData);
     return answers[0].text;
