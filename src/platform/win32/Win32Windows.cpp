@@ -199,8 +199,8 @@ INT_PTR HandleDialogMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     if (!handled) return FALSE;
     if (message == WM_COMMAND) return TRUE;
     if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(result);
-    // Setting a window's extra bytes is a round trip to the window server under Wine; the
-    // dialog manager has just cleared them, and most results are 0.
+    // Setting a window's extra bytes is a round trip to the window server under Wine, and the
+    // slot often holds the result already (Wine's dialog manager clears it before each message).
     if (GetWindowLongPtrA(hwnd, DWLP_MSGRESULT) != result) SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
     return TRUE;
 }
