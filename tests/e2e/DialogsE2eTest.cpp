@@ -338,14 +338,8 @@ TEST(Settings, HidingASkinOnTheFileSetPageMarksItAndTakesItOffTheSkinMenu) {
     EXPECT_EQ(Send(GetDlgItem(fileSets, kSkinList), LB_GETCURSEL, 0, 0), LB_ERR) << "no item stays selected";
     CloseSheet(sheet, WM_CLOSE);  // availability changes at once, however the sheet closes
 
-    PostMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 30));
     HWND popup = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            popup = FindWindowA("#32768", nullptr);
-            return popup && IsWindowVisible(popup);
-        },
-        kShowTimeout, "the context menu"));
+    ASSERT_TRUE(OpenContextMenu(window, popup));
     std::vector<std::string> skinItems;
     for (const ShownMenuItem& item : ReadShownMenu(popup)) {
         if (item.path.rfind("3.", 0) == 0) skinItems.push_back(std::to_string(item.id) + " " + item.text);

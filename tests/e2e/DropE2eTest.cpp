@@ -6,6 +6,7 @@
 
 #include "CatHarness.h"
 #include "Desktop.h"
+#include "ProcessWindows.h"
 #include "ShownMenu.h"
 #include "Wait.h"
 #include "peer/Peer.h"
@@ -182,15 +183,8 @@ TEST(Menu, RightClickOpensTheMenuAndItsQuitItemEndsTheProgram) {
     HWND window = cat.WaitForCatWindow(process, kStartTimeout);
     ASSERT_NE(window, nullptr);
 
-    // The menu runs its own loop inside the cat, so the click is posted.
-    PostMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 30));
     HWND popup = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            popup = FindWindowA("#32768", nullptr);
-            return popup && IsWindowVisible(popup);
-        },
-        kShowTimeout, "the context menu"));
+    ASSERT_TRUE(OpenContextMenu(window, popup));
     const std::vector<ShownMenuItem> items = ReadShownMenu(popup);
     ScreenShot().Save("context-menu");
     const auto item = [&](const std::string& path) {

@@ -82,6 +82,17 @@ HWND WaitForWindowOf(HWND cat, const std::string& title, const std::string& what
     return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, kShowTimeout, what);
 }
 
+::testing::AssertionResult OpenContextMenu(HWND cat, HWND& popup) {
+    PostMessageA(cat, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 30));
+    popup = nullptr;
+    return WaitUntil(
+        [&] {
+            popup = FindWindowA("#32768", nullptr);
+            return popup && IsWindowVisible(popup);
+        },
+        kShowTimeout, "the context menu");
+}
+
 HWND FindBalloon(HWND cat) {
     OwnedSearch search{cat, nullptr};
     EnumWindows(CollectOwned, reinterpret_cast<LPARAM>(&search));

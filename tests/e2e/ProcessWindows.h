@@ -22,6 +22,10 @@ HWND WaitForWindowOf(HWND cat, const std::string& title, const std::string& what
 // Waits until window is gone.
 ::testing::AssertionResult WaitForGone(HWND window, const std::string& what);
 
+// Right-clicks the cat and waits for its context menu's popup window. The menu runs its own
+// loop inside the cat, so the click is posted.
+::testing::AssertionResult OpenContextMenu(HWND cat, HWND& popup);
+
 // The balloon: the popup that the character window owns, 328 pixels wide.
 HWND FindBalloon(HWND cat);
 

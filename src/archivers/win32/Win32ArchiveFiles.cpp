@@ -6,6 +6,7 @@
 #include "archivers/ArchiveFiles.h"
 #include "archivers/ArchiveReader.h"
 #include "archivers/MemberPath.h"
+#include "platform/win32/Win32Handles.h"
 
 namespace tc::archivers {
 
@@ -20,21 +21,6 @@ std::wstring Wide(const std::string& path) {
     MultiByteToWideChar(kShiftJis, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
     return wide;
 }
-
-class Handle {
-public:
-    explicit Handle(HANDLE h) : m_h(h) {}
-    ~Handle() {
-        if (m_h != INVALID_HANDLE_VALUE) CloseHandle(m_h);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE Get() const { return m_h; }
-    bool Valid() const { return m_h != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_h;
-};
 
 class FileSource : public ByteSource {
 public:
@@ -59,7 +45,7 @@ public:
     }
 
 private:
-    Handle m_file;
+    KernelHandle m_file;
 };
 
 class FileSink : public ByteSink {
@@ -71,7 +57,7 @@ public:
     }
 
 private:
-    Handle m_file;
+    KernelHandle m_file;
 };
 
 bool IsPlainFolder(const std::wstring& path) {

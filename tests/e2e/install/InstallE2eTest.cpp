@@ -6,6 +6,7 @@
 
 #include "CatHarness.h"
 #include "Desktop.h"
+#include "ProcessWindows.h"
 #include "ShownMenu.h"
 #include "Wait.h"
 #include "install/InstallDrop.h"
@@ -98,10 +99,8 @@ TEST_F(InstallE2e, AZipSkinAppearsInTheSkinMenuIsAnnouncedAndCanBeChosen) {
     EXPECT_FALSE(cat.FileExists("install.txt"));
 
     // The skin submenu shows the new skin by its display name.
-    PostMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 30));
     HWND popup = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (popup = FindWindowA("#32768", nullptr)) && IsWindowVisible(popup); },
-                          kShowTimeout, "the context menu"));
+    ASSERT_TRUE(OpenContextMenu(window, popup));
     UINT skinId = 0;
     for (const ShownMenuItem& item : ReadShownMenu(popup)) {
         if (item.path.rfind("3.", 0) == 0 && item.text == "三毛ねこ") skinId = item.id;
