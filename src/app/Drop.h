@@ -9,8 +9,6 @@ namespace tc {
 
 constexpr const char* kDroplingProgram = "dropling.exe";
 constexpr const char* kDroplingMutex = "dropling";
-constexpr const char* kTargetRandom = "%rnd";
-constexpr const char* kTargetAll = "%all";
 constexpr int kLaunchDelay = 200;
 constexpr int kReturnPoseDelay = 1500;
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "interop/Directory.h"
 #include "skin/Element.h"
 
 namespace tc {
@@ -27,7 +28,7 @@ struct CharacterSettings {
     bool m_transparent = false;
     bool m_transparentDroplings = false;
     bool m_alwaysOnTop = true;
-    std::string m_target = "%rnd";
+    std::string m_target = kTargetRandom;
 };
 
 // Applies the lines of a tumblecat.cfg (its stored bytes) to settings, which must hold the

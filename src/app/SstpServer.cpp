@@ -13,8 +13,6 @@ namespace tc {
 
 namespace {
 
-constexpr int kAnswerTimeoutMs = 1000;
-
 const SElement* FindByText(const ElementList& list, std::string_view text) {
     for (const SElement& element : list) {
         if (EqualsNoCase(element.text, text)) return &element;
@@ -58,7 +56,7 @@ int CTumbleDlg::HandleSstpRequest(const std::string& text) {
         break;
     }
     // Bounded like the cat's own requests, so a hung asker cannot freeze the cat.
-    platform().ipc.SendCopyData(replyTo, m_hWnd, kSstpCopyDataId, answer, kAnswerTimeoutMs);
+    platform().ipc.SendCopyData(replyTo, m_hWnd, kSstpCopyDataId, answer, kSstpSendTimeoutMs);
     return 1;
 }
 

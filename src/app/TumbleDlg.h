@@ -31,7 +31,6 @@ constexpr const char* kCharacterWindowTitle = "たんぶる";
 
 // Messages of the character window beyond the system's own.
 constexpr unsigned kMsgTrayNotify = 0x8068;     // WM_APP + 0x68
-constexpr unsigned kMsgRectangleQuery = 0x8065;  // WM_APP + 0x65
 
 // Command ids of the context menu.
 enum CommandId : int {

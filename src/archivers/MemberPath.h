@@ -17,17 +17,16 @@
 #include <string_view>
 #include <vector>
 
+#include "common/FileNames.h"
+
 namespace tc::archivers {
 
 // The Shift_JIS (code page 932) form of a Unicode text; nothing when a character has none.
 // Defined by the platform part (posix/ or win32/).
 std::optional<std::string> WideToShiftJis(std::wstring_view text);
 
-// Whether one Shift_JIS part of a path may be a file or folder name.
-bool IsSafePart(std::string_view part);
-
-// Whether the text is a Windows device name, with or without an extension.
-bool IsDeviceName(std::string_view part);
+using tc::IsDeviceName;
+using tc::IsSafePart;
 
 enum class MemberNameVerdict { Safe, Unsafe, Undecodable };
 

@@ -50,4 +50,18 @@ std::string ReplaceSjisChar(std::string_view s, char from, char to) {
     return out;
 }
 
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::string_view SjisPrefix(std::string_view text, std::size_t limit) {
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t next = end + SjisCharWidth(text, end);
+        if (next > limit) break;
+        end = next;
+    }
+    return text.substr(0, end);
+}
+
 }  // namespace tc

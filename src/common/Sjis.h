@@ -33,6 +33,12 @@ std::size_t FindLastSjisChar(std::string_view s, char mark);
 // single-byte letters compare without case, double-byte characters compare exactly.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
+// Whether text starts with prefix, compared as EqualsNoCase compares.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
+// The longest prefix of text of at most limit bytes that ends at a character boundary.
+std::string_view SjisPrefix(std::string_view text, std::size_t limit);
+
 // Replaces every single-byte character from by to, leaving double-byte characters intact.
 std::string ReplaceSjisChar(std::string_view s, char from, char to);
 

@@ -2,6 +2,7 @@
 
 #include "common/Sjis.h"
 #include "common/TextReader.h"
+#include "interop/Directory.h"
 #include "platform/Messages.h"
 #include "skin/Resources.h"
 
@@ -41,8 +42,8 @@ bool AllDigits(std::string_view text) {
 }  // namespace
 
 int TargetPosition(std::string_view target, const std::vector<std::string>& names) {
-    if (target == "%rnd") return 0;
-    if (target == "%all") return 1;
+    if (target == kTargetRandom) return 0;
+    if (target == kTargetAll) return 1;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (names[i] == target) return static_cast<int>(i) + 2;
     }
@@ -50,11 +51,11 @@ int TargetPosition(std::string_view target, const std::vector<std::string>& name
 }
 
 std::string TargetAtPosition(int position, const std::vector<std::string>& names) {
-    if (position == 1) return "%all";
+    if (position == 1) return kTargetAll;
     if (position >= 2 && static_cast<std::size_t>(position - 2) < names.size()) {
         return names[static_cast<std::size_t>(position - 2)];
     }
-    return "%rnd";
+    return kTargetRandom;
 }
 
 std::vector<std::string> SplitNames(std::string_view names) {

@@ -164,7 +164,7 @@ Landing DropRun::CatLanding(FallingObject& object, NativeHandle window) {
 }
 
 Landing DropRun::LandingOf(FallingObject& object) {
-    const NativeHandle window = WindowOf(object.target.hwnd);
+    const NativeHandle window = WindowHandleOf(object.target.hwnd);
     const int middle = static_cast<int>(std::lround(object.state.x)) + object.state.width / 2;
     switch (object.target.kind) {
     case TargetKind::Character:
@@ -206,7 +206,7 @@ void DropRun::Tell(const FallingObject& object) {
     // The cat takes only SEND; a line to say needs a line.
     const bool say = m_params.reaction == Reaction::Send || object.target.kind == TargetKind::Cat;
     if (say && hit.line.empty()) return;
-    const NativeHandle window = WindowOf(object.target.hwnd);
+    const NativeHandle window = WindowHandleOf(object.target.hwnd);
     const bool byWindow = object.target.kind != TargetKind::Missing && m_windows.IsWindow(window);
     const std::int32_t reply = byWindow ? HandleNumber(m_messages.Get()) : 0;
     std::string request = say ? FormatHitSend(hit, reply) : FormatHitNotify(hit, reply);

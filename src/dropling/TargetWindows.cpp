@@ -40,7 +40,7 @@ std::optional<Rect> AskHeadRect(InterProcess& ipc, NativeHandle cat) {
     // The cat writes into this buffer from its own process while the message is sent.
     auto answer = std::make_unique<char[]>(kAnswerBufferSize);
     std::memset(answer.get(), 0, kAnswerBufferSize);
-    const auto written = ipc.SendQuery(cat, kRectangleQueryMessage, GetCurrentProcessId(),
+    const auto written = ipc.SendQuery(cat, kMsgRectangleQuery, GetCurrentProcessId(),
                                        reinterpret_cast<std::intptr_t>(answer.get()), kQueryTimeoutMs);
     if (!written || *written == 0) return std::nullopt;
     const void* nul = std::memchr(answer.get(), '\0', kAnswerBufferSize);

@@ -15,12 +15,7 @@
 
 namespace tc {
 
-constexpr unsigned kRectangleQueryMessage = 0x8065;  // WM_APP + 0x65
 constexpr int kQueryTimeoutMs = 1000;
-
-inline NativeHandle WindowOf(std::int32_t handle) {
-    return static_cast<NativeHandle>(static_cast<std::intptr_t>(handle));
-}
 
 // The entries of the "Sakura" block; empty when there is none.
 std::vector<CharacterWindow> ReadCharacterWindows(InterProcess& ipc, WindowSystem& windows);

@@ -16,17 +16,6 @@ std::string HeaderValue(std::string_view value) {
     return clean;
 }
 
-// Cut to at most limit bytes at a character start.
-std::string CutAtCharacter(std::string_view text, std::size_t limit) {
-    std::size_t end = 0;
-    while (end < text.size()) {
-        const std::size_t next = end + SjisCharWidth(text, end);
-        if (next > limit) break;
-        end = next;
-    }
-    return std::string(text.substr(0, end));
-}
-
 // Whether the script already ends with "\e" (its backslash a character of its own).
 bool EndsWithScriptEnd(std::string_view script) {
     if (script.size() < kScriptEnd.size()) return false;
@@ -35,7 +24,7 @@ bool EndsWithScriptEnd(std::string_view script) {
 }
 
 std::string Script(std::string_view line) {
-    std::string script = CutAtCharacter(HeaderValue(line), kMaxScriptBytes - kScriptEnd.size());
+    std::string script(SjisPrefix(HeaderValue(line), kMaxScriptBytes - kScriptEnd.size()));
     if (!EndsWithScriptEnd(script)) script += kScriptEnd;
     return script;
 }
@@ -57,7 +46,7 @@ std::string FormatHitNotify(const HitReport& hit, std::int32_t replyWindow) {
     return std::string("NOTIFY SSTP/1.1\r\nSender: ") + HeaderValue(hit.setName) + "\r\nEvent: " + kHitEvent +
            "\r\nReference0: " + HeaderValue(hit.setName) + "\r\nReference1: " + HeaderValue(hit.setFolder) +
            "\r\nReference2: " + HeaderValue(hit.target) + "\r\nReference3: " +
-           CutAtCharacter(HeaderValue(hit.line), kMaxScriptBytes) + "\r\n" + Closing(replyWindow);
+           std::string(SjisPrefix(HeaderValue(hit.line), kMaxScriptBytes)) + "\r\n" + Closing(replyWindow);
 }
 
 }  // namespace tc

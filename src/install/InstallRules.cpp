@@ -1,5 +1,6 @@
 #include "install/InstallRules.h"
 
+#include "common/FileNames.h"
 #include "common/Sjis.h"
 #include "common/TextReader.h"
 
@@ -8,22 +9,6 @@ namespace tc {
 namespace {
 
 constexpr std::size_t kInstallLineBuffer = 1024;
-
-bool StartsNoCase(std::string_view text, std::string_view start) {
-    return text.size() >= start.size() && EqualsNoCase(text.substr(0, start.size()), start);
-}
-
-bool IsDevice(std::string_view name) {
-    std::string_view base = name.substr(0, std::min(name.size(), FindSjisChar(name, '.')));
-    while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
-    for (std::string_view device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"}) {
-        if (EqualsNoCase(base, device)) return true;
-    }
-    if (base.size() == 4 && (StartsNoCase(base, "COM") || StartsNoCase(base, "LPT"))) {
-        return base[3] >= '1' && base[3] <= '9';
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -49,7 +34,7 @@ InstallDescriptor ReadInstallTxt(std::string_view bytes) {
     for (int read = 0; read < 2 && reader.ReadLine(line, kInstallLineBuffer); ++read) {
         DropTrailingLineFeed(line);
         if (line.size() < 6) break;
-        if (StartsNoCase(line, "type,")) {
+        if (StartsWithNoCase(line, "type,")) {
             if (line.size() == 9 && EqualsNoCase(line.substr(5), "skin")) {
                 descriptor.type = InstallType::Skin;
             } else if (line.size() == 13 && EqualsNoCase(line.substr(5), "dropling")) {
@@ -61,7 +46,7 @@ InstallDescriptor ReadInstallTxt(std::string_view bytes) {
             continue;
         }
         if (line.size() < 11) break;
-        if (StartsNoCase(line, "directory,")) {
+        if (StartsWithNoCase(line, "directory,")) {
             descriptor.folder = line.substr(10);
             haveFolder = true;
         }
@@ -72,39 +57,17 @@ InstallDescriptor ReadInstallTxt(std::string_view bytes) {
 
 bool IsAcceptableFolderName(std::string_view name, std::size_t rootLength) {
     if (name.empty() || rootLength + name.size() + 1 > kMaxInstallFolderPath) return false;
-    if (name.find("..") != std::string_view::npos) return false;
-    std::size_t last = 0;
-    for (std::size_t i = 0; i < name.size(); i += SjisCharWidth(name, i)) {
-        last = i;
-        if (SjisCharWidth(name, i) == 2) {
-            // A lead byte must be followed by a real second byte ("\xFC:" is no character).
-            if (!IsSjisTrailByte(static_cast<unsigned char>(name[i + 1]))) return false;
-            continue;
-        }
-        const auto c = static_cast<unsigned char>(name[i]);
-        if (IsSjisLeadByte(c) || c < 0x20 || c == 0x7F) return false;
-        switch (c) {
-        case '\\': case '/': case ':': case '<': case '>': case '"': case '|': case '?': case '*':
-            return false;
-        default:
-            break;
-        }
-    }
-    if (SjisCharWidth(name, last) == 1 && (name[last] == '.' || name[last] == ' ')) return false;
-    return !IsDevice(name);
+    return name.find("..") == std::string_view::npos && IsSafePart(name);
 }
 
 std::string InstalledName(std::string_view nameFileBytes, bool isDropling) {
     std::string name = "[名前取得失敗]";
+    if (!isDropling) {
+        std::string first = FirstLineOf(nameFileBytes);
+        return first.empty() ? name : first;
+    }
     TextReader reader(nameFileBytes);
     std::string line;
-    if (!isDropling) {
-        if (reader.ReadLine(line, kInstallLineBuffer)) {
-            DropTrailingLineFeed(line);
-            if (!line.empty()) name = line;
-        }
-        return name;
-    }
     while (reader.ReadLine(line, kInstallLineBuffer)) {
         DropTrailingLineFeed(line);
         if (EqualsNoCase(line, "#name")) {

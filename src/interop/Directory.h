@@ -21,11 +21,17 @@ struct SDSakura {
     bool operator==(const SDSakura&) const = default;
 };
 
+// The drop targets that name no character: one at random, or everyone shown.
+constexpr const char* kTargetRandom = "%rnd";
+constexpr const char* kTargetAll = "%all";
+
 constexpr const char* kSakuraBlockName = "Sakura";
 constexpr const char* kSakuraGuardMutex = "SakuraFMO";
 constexpr std::size_t kSakuraTextOffset = 4;  // after the block's 32-bit size
 constexpr const char* kOwnBlockName = "Tumblecat";
 constexpr std::size_t kOwnBlockSize = 0x10000;
+// Asked of the cat's window by the falling-object program: its head rectangle.
+constexpr unsigned kMsgRectangleQuery = 0x8065;  // WM_APP + 0x65
 constexpr const char* kStandWindowClass = "Texture0";
 constexpr int kStandWindowSide = 400;
 constexpr const char* kStandPath = "stand.exe";

@@ -9,25 +9,13 @@ namespace {
 constexpr std::string_view kScriptHead = "SEND SSTP/1.1\r\nSender: たんぶる\r\nScript: ";
 constexpr std::string_view kScriptEnd = "\\e\r\nCharset: SJIS\r\nHWnd: ";
 
-// The longest prefix of text of at most limit bytes that ends at a character boundary.
-std::string_view CutAtCharacter(std::string_view text, std::size_t limit) {
-    if (text.size() <= limit) return text;
-    std::size_t end = 0;
-    while (end < text.size()) {
-        const std::size_t next = end + SjisCharWidth(text, end);
-        if (next > limit) break;
-        end = next;
-    }
-    return text.substr(0, end);
-}
-
 }  // namespace
 
 std::string FormatScriptRequest(std::string_view script, std::int32_t hwnd) {
     const std::string tail = std::string(kScriptEnd) + std::to_string(hwnd) + "\r\n\r\n";
     const std::size_t room = kSstpBufferSize - 1 - kScriptHead.size() - tail.size();
     std::string request(kScriptHead);
-    request += CutAtCharacter(script, room);
+    request += SjisPrefix(script, room);
     request += tail;
     return request;
 }

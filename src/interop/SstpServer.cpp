@@ -7,47 +7,32 @@ namespace tc {
 
 namespace {
 
-// The longest prefix of line that holds whole characters and at most limit bytes.
-std::string_view CutAtCharacter(std::string_view line, std::size_t limit) {
-    std::size_t end = 0;
-    while (end < line.size()) {
-        const std::size_t width = SjisCharWidth(line, end);
-        if (end + width > limit) break;
-        end += width;
-    }
-    return line.substr(0, end);
-}
-
 // The value of a header line whose value starts at column, one further after a blank.
 std::string_view ValueFrom(std::string_view line, std::size_t column) {
     if (line.size() > column && line[column] == ' ') ++column;
     return column < line.size() ? line.substr(column) : std::string_view();
 }
 
-bool PrefixIs(std::string_view line, std::string_view prefix) {
-    return line.size() >= prefix.size() && EqualsNoCase(line.substr(0, prefix.size()), prefix);
-}
-
 void Recognise(std::string_view line, SstpRequest& request) {
-    if (PrefixIs(line, "SEND ")) {
+    if (StartsWithNoCase(line, "SEND ")) {
         request.kind = SstpKind::Send;
-    } else if (PrefixIs(line, "EXECU")) {
+    } else if (StartsWithNoCase(line, "EXECU")) {
         request.kind = SstpKind::Execute;
-    } else if (PrefixIs(line, "DROP ")) {
+    } else if (StartsWithNoCase(line, "DROP ")) {
         request.kind = SstpKind::Drop;
-    } else if (PrefixIs(line, "Sende")) {
+    } else if (StartsWithNoCase(line, "Sende")) {
         request.sender = ValueFrom(line, 7);
-    } else if (PrefixIs(line, "Scrip")) {
+    } else if (StartsWithNoCase(line, "Scrip")) {
         request.argument = ValueFrom(line, 7);
-    } else if (PrefixIs(line, "Docum")) {
+    } else if (StartsWithNoCase(line, "Docum")) {
         // recognised and ignored
-    } else if (PrefixIs(line, "Comma")) {
+    } else if (StartsWithNoCase(line, "Comma")) {
         request.argument = ValueFrom(line, 8);
-    } else if (PrefixIs(line, "HWnd:")) {
+    } else if (StartsWithNoCase(line, "HWnd:")) {
         request.replyWindow = ParseLenientInt(ValueFrom(line, 5));
-    } else if (PrefixIs(line, "Targe")) {
+    } else if (StartsWithNoCase(line, "Targe")) {
         request.argument = ValueFrom(line, 7);
-    } else if (PrefixIs(line, "Objec")) {
+    } else if (StartsWithNoCase(line, "Objec")) {
         request.object = ValueFrom(line, 7);
     }
 }
@@ -75,7 +60,7 @@ std::vector<std::string_view> SplitSstpLines(std::string_view text) {
         const std::size_t cr = text.find('\r', start);
         if (cr == start) break;  // an empty line ends the request
         const std::size_t end = cr == std::string_view::npos ? text.size() : cr;
-        lines.push_back(CutAtCharacter(text.substr(start, end - start), kSstpMaxLineBytes));
+        lines.push_back(SjisPrefix(text.substr(start, end - start), kSstpMaxLineBytes));
         if (cr == std::string_view::npos) break;
         start = cr + 2;  // the byte after the CR is taken to be its LF
     }

@@ -114,15 +114,13 @@ std::vector<std::string> SplitEntries(std::string_view value) {
 
 void SetMessageKey(std::string_view key, std::string_view value, TalkRecord& talk) {
     int list = kNoList;
-    bool known = false;
     for (const SectionKey& plain : kPlainKeys) {
         if (plain.key == key) {
             list = plain.list;
-            known = true;
             break;
         }
     }
-    if (!known || list == kNoList) return;
+    if (list == kNoList) return;
     std::vector<std::string> entries = SplitEntries(value);
     if (IsScriptList(list)) {
         auto& scripts = ScriptList(talk, list);

@@ -5,7 +5,13 @@
 
 #include <memory>
 
+#include "platform/Geometry.h"
+
 namespace tc {
+
+// A window or GDI handle as it crosses the platform interfaces, and back.
+inline HWND ToHwnd(NativeHandle h) { return reinterpret_cast<HWND>(h); }
+inline NativeHandle FromHandle(const void* h) { return reinterpret_cast<NativeHandle>(h); }
 
 // A kernel handle closed with CloseHandle. INVALID_HANDLE_VALUE and null both mean none.
 class KernelHandle {

@@ -11,11 +11,6 @@
 
 namespace tc {
 
-namespace {
-HWND ToHwnd(NativeHandle h) { return reinterpret_cast<HWND>(h); }
-NativeHandle FromHandle(const void* h) { return reinterpret_cast<NativeHandle>(h); }
-}  // namespace
-
 Win32Painting::Win32Painting() {
     // Older systems have no layered windows, so the function is looked up rather than
     // linked; user32 stays loaded for the life of the process.

@@ -16,15 +16,9 @@
 #include <vector>
 
 #include "platform/Framework.h"
+#include "platform/win32/Win32Handles.h"
 
 namespace tc {
-
-namespace {
-
-HWND ToHwnd(NativeHandle h) { return reinterpret_cast<HWND>(h); }
-NativeHandle FromHandle(const void* h) { return reinterpret_cast<NativeHandle>(h); }
-
-}  // namespace
 
 namespace {
 
