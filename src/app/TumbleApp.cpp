@@ -2,22 +2,12 @@
 
 #include "app/AppGlobals.h"
 #include "app/TumbleDlg.h"
-#include "common/Sjis.h"
+#include "common/FileNames.h"
 
 namespace tc {
 
 std::string s_baseDirectory;
 std::unique_ptr<NamedObject> s_instanceMutex;
-
-std::string BaseDirectoryFromModulePath(const std::string& modulePath) {
-    const std::size_t backslash = FindLastSjisChar(modulePath, '\\');
-    const std::size_t slash = FindLastSjisChar(modulePath, '/');
-    std::size_t cut = std::string::npos;
-    if (backslash != std::string::npos) cut = backslash;
-    if (slash != std::string::npos && (cut == std::string::npos || slash > cut)) cut = slash;
-    if (cut == std::string::npos) return std::string();
-    return modulePath.substr(0, cut + 1);
-}
 
 bool CTumbleApp::InitInstance() {
     Platform& p = platform();

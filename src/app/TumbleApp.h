@@ -10,9 +10,6 @@ namespace tc {
 
 constexpr const char* kInstanceMutexName = "tumblecat";
 
-// The folder part of the program's path, with its trailing separator. Works for any file
-// name and for either separator, and never splits a double-byte character.
-std::string BaseDirectoryFromModulePath(const std::string& modulePath);
 
 class CTumbleApp : public CWinApp {
 public:

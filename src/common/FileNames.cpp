@@ -6,6 +6,16 @@
 
 namespace tc {
 
+std::string BaseDirectoryFromModulePath(const std::string& modulePath) {
+    const std::size_t backslash = FindLastSjisChar(modulePath, '\\');
+    const std::size_t slash = FindLastSjisChar(modulePath, '/');
+    std::size_t cut = std::string::npos;
+    if (backslash != std::string::npos) cut = backslash;
+    if (slash != std::string::npos && (cut == std::string::npos || slash > cut)) cut = slash;
+    if (cut == std::string::npos) return std::string();
+    return modulePath.substr(0, cut + 1);
+}
+
 bool IsDeviceName(std::string_view part) {
     // The device is named by the text before the first dot, blanks at its end ignored.
     std::string_view base = part.substr(0, std::min(part.size(), FindSjisChar(part, '.')));

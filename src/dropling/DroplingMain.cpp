@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "common/Random.h"
-#include "common/Sjis.h"
+#include "common/FileNames.h"
 #include "dropling/DropRun.h"
 #include "falling/DropParams.h"
 #include "platform/win32/Win32Platform.h"
@@ -16,11 +16,6 @@ constexpr int kExitFell = 0;
 constexpr int kExitRefused = 2;
 constexpr int kExitNoSet = 3;
 constexpr const char* kMutexName = "dropling";
-
-std::string BaseDirectory(const std::string& moduleFile) {
-    const std::size_t slash = tc::FindLastSjisChar(moduleFile, '\\');
-    return slash == std::string::npos ? std::string() : moduleFile.substr(0, slash + 1);
-}
 
 }  // namespace
 
@@ -34,6 +29,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     tc::Win32SystemServices system;
     tc::SeedRandom(static_cast<std::uint32_t>(system.TimeSeconds()) ^ GetCurrentProcessId());
-    const auto report = tc::RunDrop(*params, BaseDirectory(system.ModuleFileName()));
+    const auto report = tc::RunDrop(*params, tc::BaseDirectoryFromModulePath(system.ModuleFileName()));
     return report ? kExitFell : kExitNoSet;
 }

@@ -9,18 +9,11 @@ namespace {
 constexpr int kCorner = 24;
 constexpr std::uint32_t kTextColour = Rgb(0, 0, 0);
 constexpr std::uint32_t kCaptionColour = Rgb(160, 160, 160);
-constexpr int kRowHeight = 14;
 
-// Where the text rows and the caption stand in each shape (the lower one H further down).
-struct ShapeLayout {
-    int textX;
-    int markX;
-    int captionX;
-};
-constexpr ShapeLayout kUpperLayout{22, 22, 34};
-constexpr ShapeLayout kLowerLayout{12, 12, 24};
-constexpr int kTextTop = 10;
+// Where the caption stands in each shape (the lower one H further down): its mark at the
+// text's left edge, its text 12 pixels right of that.
 constexpr int kCaptionTop = 80;
+constexpr int kCaptionGap = 12;
 
 }  // namespace
 
@@ -135,15 +128,16 @@ void CBalloonDlg::Draw(Canvas& canvas) {
     const int h = m_lowerTop;
     canvas.DrawBitmap(m_leftPicture.Get(), {0, 0}, kBalloonWidth, kBalloonShapeHeight);
     canvas.DrawBitmap(m_rightPicture.Get(), {0, h}, kBalloonWidth, kBalloonShapeHeight);
-    const std::pair<ShapeLayout, int> shapes[] = {{kUpperLayout, 0}, {kLowerLayout, h}};
-    for (const auto& [layout, top] : shapes) {
+    for (const int side : {0, 1}) {
+        const int top = side == 1 ? h : 0;
+        const int x = BalloonTextX(side);
         if (!m_caption.empty()) {
-            canvas.DrawBitmap(m_markPicture.Get(), {layout.markX, top + kCaptionTop}, 8, 8);
-            canvas.DrawString(m_smallFont.Get(), kCaptionColour, {layout.captionX, top + kCaptionTop}, m_caption);
+            canvas.DrawBitmap(m_markPicture.Get(), {x, top + kCaptionTop}, 8, 8);
+            canvas.DrawString(m_smallFont.Get(), kCaptionColour, {x + kCaptionGap, top + kCaptionTop}, m_caption);
         }
         int k = 0;
         for (const std::string& row : VisibleRows()) {
-            canvas.DrawString(m_font.Get(), kTextColour, {layout.textX, top + kTextTop + kRowHeight * k++}, row);
+            canvas.DrawString(m_font.Get(), kTextColour, {x, top + kBalloonTextTop + kBalloonRowHeight * k++}, row);
         }
     }
 }

@@ -11,7 +11,6 @@ namespace {
 // Shift_JIS's lead bytes, so a stray 0x80, 0xA0 or 0xFD to 0xFF also takes its follower along.
 bool StartsDoubleByte(unsigned char b) { return (b >= 0x80 && b <= 0xA0) || b >= 0xE0; }
 
-constexpr int kRowHeight = 14;
 constexpr int kCellWidth = 12;
 constexpr int kHalfCell = 6;  // a single-byte character's width; the cell spans two of them
 
@@ -141,16 +140,16 @@ std::span<const std::string> BalloonTyping::VisibleRows() const {
 
 Rect BalloonTyping::TextArea() const {
     const int top = m_side == 1 ? m_lowerTop : 0;
-    return {12, top + 10, 319, top + 97};
+    return {12, top + kBalloonTextTop, 319, top + 97};
 }
 
 Rect BalloonTyping::CellRect() const {
     const int rowLength = static_cast<int>(m_rows.back().size());
     const int e = std::max(0, kHalfCell * (rowLength - 2));
     const int r = std::min(m_row, kBalloonVisibleRows - 1);
-    const int left = (m_side == 1 ? 12 : 22) + e;
-    const int top = (m_side == 1 ? m_lowerTop : 0) + 10 + kRowHeight * r;
-    return {left, top, left + kCellWidth, top + kRowHeight};
+    const int left = BalloonTextX(m_side) + e;
+    const int top = (m_side == 1 ? m_lowerTop : 0) + kBalloonTextTop + kBalloonRowHeight * r;
+    return {left, top, left + kCellWidth, top + kBalloonRowHeight};
 }
 
 }  // namespace tc

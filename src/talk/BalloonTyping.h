@@ -30,6 +30,12 @@ constexpr int kBalloonRowBytes = 48;      // a row wraps once it holds this many
 constexpr int kBalloonVisibleRows = 5;
 constexpr int kBalloonCloseTicks = 100;   // 5 s after the text is complete the balloon hides
 
+// Where the text rows stand in a shape: side 0 is the upper shape (tail on the left), side 1
+// the lower one (tail on the right).
+constexpr int kBalloonRowHeight = 14;
+constexpr int kBalloonTextTop = 10;
+constexpr int BalloonTextX(int side) { return side == 1 ? 12 : 22; }
+
 // What the balloon window does after an operation: hide first, show last, and invalidate
 // (without erasing) one rectangle in window coordinates. A tick that invalidates the newest
 // character's cell and then the whole text area reports the text area, which holds the cell.

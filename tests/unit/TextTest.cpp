@@ -2,7 +2,7 @@
 // the rules every file format of the program is read with.
 #include <gtest/gtest.h>
 
-#include "app/TumbleApp.h"
+#include "common/FileNames.h"
 #include "common/Random.h"
 #include "common/Sjis.h"
 #include "common/TextReader.h"
