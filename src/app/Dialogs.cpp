@@ -47,7 +47,7 @@ void CTumbleDlg::OnSettings() {
 
     if (!m_iconized) {
         Windows().KillTimer(m_hWnd, kTimerAutoDrop);
-        if (m_autoDrop) Windows().SetTimer(m_hWnd, kTimerAutoDrop, m_autoDropMinutes * 60000);
+        ArmAutoDropTimer();
     }
     ScanResources(platform().files, s_baseDirectory, ResourceListKind::MenuSkins, m_menuSkins);
     ScanResources(platform().files, s_baseDirectory, ResourceListKind::MenuDroplings, m_menuDroplings);

@@ -147,7 +147,7 @@ void CTumbleDlg::OnIconize() {
     if (m_iconized) {
         Windows().ShowWindow(m_hWnd, true);
         m_iconized = false;
-        if (m_autoDrop) Windows().SetTimer(m_hWnd, kTimerAutoDrop, m_autoDropMinutes * 60000);
+        ArmAutoDropTimer();
         return;
     }
     Windows().ShowWindow(m_hWnd, false);

@@ -27,11 +27,7 @@ bool CTumbleDlg::LoadSkin(bool restart) {
     LoadMessageConfig();
     m_blinkCounter = -1;
     ReadOmni();
-    if (restart) {
-        Windows().SetTimer(m_hWnd, kTimerTick, kTickMilliseconds);
-        if (m_autoDrop) Windows().SetTimer(m_hWnd, kTimerAutoDrop, m_autoDropMinutes * 60000);
-        StartPoseTimer();
-    }
+    if (restart) StartTimers();
     m_loading = false;
     SetPose(false);
     return true;

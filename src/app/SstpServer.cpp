@@ -55,8 +55,7 @@ int CTumbleDlg::HandleSstpRequest(const std::string& text) {
         answer = AnswerDrop(request);
         break;
     }
-    // Bounded like the cat's own requests, so a hung asker cannot freeze the cat.
-    platform().ipc.SendCopyData(replyTo, m_hWnd, kSstpCopyDataId, answer, kSstpSendTimeoutMs);
+    SendSstp(replyTo, answer);
     return 1;
 }
 

@@ -71,9 +71,7 @@ namespace {
 GreetingInputs GreetingFor(const DirectoryRecord& directory, bool othersPresent, std::uint32_t now, bool iconized) {
     GreetingInputs in;
     in.othersPresent = othersPresent;
-    if (directory.m_sakuraCurrent >= 0) {
-        in.partnerName = directory.m_sakuraList[static_cast<std::size_t>(directory.m_sakuraCurrent)].name;
-    }
+    if (const auto partner = CurrentPartner(directory)) in.partnerName = partner->name;
     in.nowMs = now;
     in.iconized = iconized;
     return in;

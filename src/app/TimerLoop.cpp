@@ -19,6 +19,18 @@ void CTumbleDlg::StartPoseTimer() {
     Windows().SetTimer(m_hWnd, kTimerPose, ((Random() >> 13) + 1) * 30000);
 }
 
+// Automatic dropping runs every m_autoDropMinutes while it is on.
+void CTumbleDlg::ArmAutoDropTimer() {
+    if (m_autoDrop) Windows().SetTimer(m_hWnd, kTimerAutoDrop, m_autoDropMinutes * 60000);
+}
+
+// The tick, automatic dropping and the pose changes: what runs while a skin is shown.
+void CTumbleDlg::StartTimers() {
+    Windows().SetTimer(m_hWnd, kTimerTick, kTickMilliseconds);
+    ArmAutoDropTimer();
+    StartPoseTimer();
+}
+
 bool CTumbleDlg::OnTimer(int timerId) {
     switch (timerId) {
     case kTimerLaunch:

@@ -65,9 +65,7 @@ bool CTumbleDlg::OnInitDialog() {
     m_transparencyReady = true;
     ApplyTransparency();
 
-    Windows().SetTimer(m_hWnd, kTimerTick, kTickMilliseconds);
-    if (m_autoDrop) Windows().SetTimer(m_hWnd, kTimerAutoDrop, m_autoDropMinutes * 60000);
-    StartPoseTimer();
+    StartTimers();
     if (!m_startFailed) Greet();
     return true;
 }

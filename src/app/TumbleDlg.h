@@ -172,6 +172,7 @@ public:
     // SstpSending.cpp: requests to the current other character
     bool SendCommand(int command);
     bool SendScript(const std::string& script);
+    void SendSstp(NativeHandle to, const std::string& text);
     // The talking-state query: true while the current other character still talks.
     bool PartnerTalking();
 
@@ -197,6 +198,8 @@ public:
     bool OnTimer(int timerId) override;
     void Tick();
     void StartPoseTimer();
+    void ArmAutoDropTimer();
+    void StartTimers();
 
     // --- The window's own state ---
     NativeHandle m_hIcon = 0;

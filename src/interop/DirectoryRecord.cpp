@@ -4,6 +4,11 @@
 
 namespace tc {
 
+std::optional<SDSakura> CurrentPartner(const DirectoryRecord& directory) {
+    if (directory.m_sakuraCurrent < 0) return std::nullopt;
+    return directory.m_sakuraList[static_cast<std::size_t>(directory.m_sakuraCurrent)];
+}
+
 bool IsShown(WindowSystem& windows, const SDSakura& entry) {
     return IsShownStyle(windows.WindowStyle(WindowHandleOf(entry.hwnd)));
 }

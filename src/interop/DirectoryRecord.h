@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ struct DirectoryRecord {
     int m_sakuraCurrent = -1;                 // first shown entry, -1 when none
     std::unique_ptr<SharedBlock> m_ownBlock;  // the mapping and its view, released together
 };
+
+// A copy of the current entry (see above why a copy); nothing when there is none.
+std::optional<SDSakura> CurrentPartner(const DirectoryRecord& directory);
 
 // Whether the entry's window is shown (by its style).
 bool IsShown(WindowSystem& windows, const SDSakura& entry);

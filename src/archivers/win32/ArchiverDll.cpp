@@ -6,6 +6,7 @@
 #include "archivers/ArchiveFiles.h"
 #include "archivers/Extractor.h"
 #include "archivers/ResultCodes.h"
+#include "common/Sjis.h"
 
 namespace tc::archivers::dll {
 
@@ -56,28 +57,13 @@ OpenedArchive* Find(HANDLE handle) {
     return it == s_opened.end() ? nullptr : it->second.get();
 }
 
-std::vector<std::string> PartsOf(const std::string& name) {
-    std::vector<std::string> parts;
-    std::string part;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const bool lead = IsDBCSLeadByteEx(932, static_cast<BYTE>(name[i])) && i + 1 < name.size();
-        if (!lead && name[i] == '\\') {
-            parts.push_back(part);
-            part.clear();
-            continue;
-        }
-        part += name[i];
-        if (lead) part += name[++i];
-    }
-    parts.push_back(part);
-    return parts;
-}
-
 // Moves to the next member matching the pattern: 0, -1 at the end, or a result code.
 int Advance(OpenedArchive& archive, ArchiverMemberRecord* record) {
     while (archive.next < archive.members.size()) {
         const MemberRecord& member = archive.members[archive.next++];
-        if (!archive.pattern.empty() && !MatchesPattern(archive.pattern, PartsOf(member.name), true)) continue;
+        // A pattern names the whole path, folders separated by '/' as in the commands.
+        const std::string path = ReplaceSjisChar(member.name, '\\', '/');
+        if (!archive.pattern.empty() && !MatchesPattern(archive.pattern, {path}, true)) continue;
         archive.current = &member;
         if (record) {
             *record = ArchiverMemberRecord{};
