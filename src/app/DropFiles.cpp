@@ -152,7 +152,8 @@ void CTumbleDlg::InstallArchive(ArchiveKind kind, const std::string& folder, con
         descriptor = ReadInstallTxt(bytes ? *bytes : std::string());
     }
     const bool dropling = descriptor->type == InstallType::Dropling;
-    const std::string root = s_baseDirectory + (dropling ? "dropling\\" : "skin\\");
+    const std::string root =
+        ResourceFolder(s_baseDirectory, dropling ? ResourceListKind::FilesetDroplings : ResourceListKind::FilesetSkins);
     if (!descriptor->valid || !IsAcceptableFolderName(descriptor->folder, root.size())) {
         SayRandomLine(m_msgInstallFailureStructure);
         return;

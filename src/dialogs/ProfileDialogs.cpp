@@ -17,7 +17,6 @@ constexpr int kAboutEdit = 1018;
 constexpr int kSetCombo = 1041;
 constexpr int kAboutTimer = 101;
 constexpr int kAboutTimerMs = 50;
-constexpr std::size_t kMarkBytes = 3;  // "○ " or "× " before a set's name
 
 }  // namespace
 
@@ -100,7 +99,8 @@ void CDroplingProfileDlg::LoadProfileText(int index) {
     m_profile.clear();
     if (index < 0 || static_cast<std::size_t>(index) >= s_filesetDroplings.size()) return;
     const std::string path =
-        m_baseDirectory + "dropling\\" + s_filesetDroplings[static_cast<std::size_t>(index)].folder + "\\profile.txt";
+        ResourceFolder(m_baseDirectory, ResourceListKind::FilesetDroplings) +
+        s_filesetDroplings[static_cast<std::size_t>(index)].folder + "\\profile.txt";
     m_profile = ProfileText(platform().files.ReadWholeFile(path));
 }
 

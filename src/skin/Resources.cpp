@@ -20,10 +20,6 @@ bool IsMenuKind(ResourceListKind kind) {
     return kind == ResourceListKind::MenuDroplings || kind == ResourceListKind::MenuSkins;
 }
 
-std::string ResourceFolder(const std::string& baseDirectory, ResourceListKind kind) {
-    return baseDirectory + (IsDroplingKind(kind) ? "dropling\\" : "skin\\");
-}
-
 bool IsLeftOut(const std::string& name, ResourceListKind kind) {
     if (name == "." || name == "..") return true;
     return !IsDroplingKind(kind) && EqualsNoCase(name, kDefaultSkinFolder);
@@ -97,6 +93,10 @@ std::string SkipBlanksAndTabs(const std::string& text, std::size_t from) {
 }
 
 }  // namespace
+
+std::string ResourceFolder(const std::string& baseDirectory, ResourceListKind kind) {
+    return baseDirectory + (IsDroplingKind(kind) ? "dropling\\" : "skin\\");
+}
 
 std::optional<std::string> DroplingListName(std::string_view droplingTxt) {
     TextReader reader(droplingTxt);

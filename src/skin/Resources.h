@@ -11,7 +11,9 @@
 // the mark "× " and left out of the menu list.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "platform/FileSystem.h"
 #include "skin/Element.h"
@@ -30,6 +32,14 @@ constexpr int kSkinIdBase = 33824;
 constexpr const char* kDefaultSkinFolder = "whiskerby";
 constexpr const char* kMarkAvailable = "○ ";
 constexpr const char* kMarkUnavailable = "× ";
+
+// A file set list entry's text is its mark ("○ " or "× ", both the same length) and its
+// display name.
+constexpr std::size_t kMarkBytes = std::string_view(kMarkAvailable).size();
+static_assert(std::string_view(kMarkUnavailable).size() == kMarkBytes);
+
+// The folder holding the sets of that kind: "dropling\" or "skin\" under baseDirectory.
+std::string ResourceFolder(const std::string& baseDirectory, ResourceListKind kind);
 
 // The process-wide file set lists.
 extern ElementList s_filesetDroplings;
