@@ -42,16 +42,30 @@ bool CTumbleDlg::OnRButtonDown(Point client) {
     return true;
 }
 
-// The free position the user dragged the skin being left to is saved on every path.
+// What the cat says when the chosen skin cannot be shown and it keeps the one it wears.
+std::string SkinRefusedLine(const std::string& folder) { return "「" + folder + "」には着替えられなかったよ。"; }
+
+// The free position the user dragged the skin being left to is saved on every path. A skin
+// that cannot be loaded leaves the cat in the skin it wore (or the default one) with a word
+// in the balloon; only when neither loads does the program end, as at start-up.
 void CTumbleDlg::ChangeSkin(const std::string& folder) {
     WriteOmni();
+    CutConversation();  // the conversation belonged to the skin being left
+    const std::string previous = m_skinName;
     m_skinName = folder;
-    if (!LoadSkin(true)) {
-        // As at start-up: the program ends and the settings file keeps the last good run.
-        m_startFailed = true;
-        EndDialog(1);
+    if (LoadSkin(true)) {
+        Greet();
+        return;
     }
-    Greet();
+    for (const std::string& fallback : {previous, std::string(kDefaultSkinFolder)}) {
+        m_skinName = fallback;
+        if (LoadSkin(true)) {
+            Say(SkinRefusedLine(folder));
+            return;
+        }
+    }
+    m_startFailed = true;  // the settings file keeps the last good run
+    EndDialog(1);
 }
 
 bool CTumbleDlg::OnCommand(int id) {

@@ -17,7 +17,6 @@ bool CTumbleDlg::LoadSkin(bool restart) {
         for (int timer : {kTimerTick, kTimerLaunch, kTimerReturnPose, kTimerAutoDrop, kTimerTalk, kTimerPose}) {
             Windows().KillTimer(m_hWnd, timer);
         }
-        m_talkPhase = 2;
         m_blinkCounter = -1;
         m_dragging = false;
         ResetSurfaceCounts(*this);

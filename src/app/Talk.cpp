@@ -99,9 +99,11 @@ void CTumbleDlg::StepConversation() {
     StepInputs in;
     in.nowMs = NowMs();
     in.balloonSpeaking = BalloonSpeaking();
-    in.partnerTalking = [this] { return PartnerTalking(); };
+    in.partnerTalking = [this] { return m_talkPartner && PartnerTalking(*m_talkPartner); };
     CarryOut(tc::StepConversation(*this, in));
 }
+
+void CTumbleDlg::CutConversation() { CarryOut(tc::CutConversation(*this)); }
 
 void CTumbleDlg::OnPartnerTimer() {
     Windows().KillTimer(m_hWnd, kTimerTalk);
@@ -116,13 +118,15 @@ void CTumbleDlg::CarryOut(const TalkAction& action) {
         Say(action.text);
         break;
     case TalkAction::SendScript:
-        SendScript(action.text);
+        if (m_talkPartner) SendScript(action.text, *m_talkPartner);
         break;
     case TalkAction::SendQuiet:
-        SendCommand(0);
+        m_talkPartner = CurrentPartner(*this);
+        if (m_talkPartner) SendCommand(0, *m_talkPartner);
         break;
     case TalkAction::SendRestore:
-        SendCommand(1);
+        if (m_talkPartner) SendCommand(1, *m_talkPartner);
+        m_talkPartner.reset();
         break;
     case TalkAction::ArmPartnerTimer:
         Windows().SetTimer(m_hWnd, kTimerTalk, kPartnerTimerMs);

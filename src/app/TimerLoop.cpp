@@ -86,10 +86,7 @@ void CTumbleDlg::Tick() {
             Windows().SetTimer(m_hWnd, kTimerEnd, kQuitWhileIconizedDelay);
         } else if (NowMs() - m_quitTime >= kFarewellLimitMs) {
             // The partner told to keep quiet is released even when the farewell is cut short.
-            if (m_talkIndex != -1) {
-                m_talkIndex = -1;
-                SendCommand(1);
-            }
+            CutConversation();
             Windows().KillTimer(m_hWnd, kTimerTick);
             Windows().SetTimer(m_hWnd, kTimerEnd, kQuitWhileIconizedDelay);
         } else if (m_talkIndex == -1 && !BalloonSpeaking()) {

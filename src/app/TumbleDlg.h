@@ -166,15 +166,17 @@ public:
     void Greet();
     void SayGoodbye();
     void StepConversation();
+    // Ends a running conversation now; its partner is released.
+    void CutConversation();
     void OnPartnerTimer();
 
     ////////////////////////
-    // SstpSending.cpp: requests to the current other character
-    bool SendCommand(int command);
-    bool SendScript(const std::string& script);
+    // SstpSending.cpp: requests to the other character of a conversation
+    bool SendCommand(int command, const SDSakura& partner);
+    bool SendScript(const std::string& script, const SDSakura& partner);
     void SendSstp(NativeHandle to, const std::string& text);
-    // The talking-state query: true while the current other character still talks.
-    bool PartnerTalking();
+    // The talking-state query: true while the partner still talks.
+    bool PartnerTalking(const SDSakura& partner);
 
     ////////////////////////
     // SstpServer.cpp: requests other programs send the cat
@@ -238,6 +240,9 @@ public:
 
     // Talking.
     std::unique_ptr<CBalloonDlg> m_balloon;
+    // The other character of the conversation, taken when it is told to keep quiet and kept
+    // until it is released: the current character may change meanwhile.
+    std::optional<SDSakura> m_talkPartner;
     unsigned m_talkQueryMessage = 0;  // the message registered as "Sakura"
 
 private:

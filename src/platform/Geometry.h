@@ -17,6 +17,14 @@ inline NativeHandle WindowHandleOf(std::int32_t hwnd) {
     return static_cast<NativeHandle>(static_cast<std::intptr_t>(hwnd));
 }
 
+// HWND_BROADCAST: whatever is sent there reaches every top-level window. Another program may
+// name it as its window, so a handle from outside is checked before anything is sent to it.
+constexpr NativeHandle kBroadcastWindow = 0xFFFF;
+
+// Whether a handle from outside may be sent to at all (the window system still decides
+// whether it names a window).
+inline bool IsAddressable(NativeHandle window) { return window != 0 && window != kBroadcastWindow; }
+
 struct Point {
     int x = 0;
     int y = 0;

@@ -10,7 +10,11 @@
 //
 // Time limits, so that a partner that never falls silent, never answers or vanishes cannot
 // hold the conversation (and with it the quit) forever: a step of the other character ends
-// 5 s after it started however the query answers, and a conversation stops after 60 s.
+// after the time its line takes to type plus a margin (at least 5 s, at most 30 s) however
+// the query answers, and a conversation stops after 60 s.
+//
+// A conversation that is cut (a new greeting replaces it, the farewell runs out of time, the
+// session ends) releases its partner with "Restore" like one that ran to its end.
 #pragma once
 
 #include <cstdint>
@@ -26,16 +30,19 @@ namespace tc {
 
 constexpr int kPartnerTimerId = 5;
 constexpr int kPartnerTimerMs = 200;
-constexpr std::uint32_t kPartnerWaitLimitMs = 5000;
+constexpr std::uint32_t kPartnerWaitLimitMs = 5000;      // the least a partner's step is given
+constexpr std::uint32_t kPartnerStepCeilingMs = 30000;   // the most, whatever its line
+constexpr std::uint32_t kPartnerTypingMsPerCharacter = 50;
+constexpr std::uint32_t kPartnerStepMarginMs = 2000;
 constexpr std::uint32_t kConversationLimitMs = 60000;
 
 struct TalkAction {
     enum Kind {
         None,
         SayLine,          // Say(text) without a sender
-        SendScript,       // SendScript(text) to the current other character
-        SendQuiet,        // SendCommand 0 "Quiet"
-        SendRestore,      // SendCommand 1 "Restore"; from StepConversation: the conversation is over
+        SendScript,       // SendScript(text) to the conversation's partner
+        SendQuiet,        // SendCommand 0 "Quiet" to the current other character, who becomes the partner
+        SendRestore,      // SendCommand 1 "Restore" to the partner, who is then released
         ArmPartnerTimer,  // SetTimer(kPartnerTimerId, kPartnerTimerMs)
     };
     Kind kind = None;
@@ -48,9 +55,17 @@ struct TalkAction {
 // none when neither exists.
 std::optional<std::string> PickPartnerScript(const std::vector<STriangleScript>& scripts, std::string_view partnerName);
 
-// Starts playing script (replacing a running conversation, whose partner gets no Restore).
-// Nothing happens while the cat is iconized; the result says whether a conversation started.
+// Starts playing script; a running conversation must have been cut first. Nothing happens
+// while the cat is iconized; the result says whether a conversation started.
 bool StartConversation(TalkRecord& talk, std::string_view script, std::uint32_t nowMs, bool iconized);
+
+// Ends a running conversation where it stands: Restore for its partner, None when none runs.
+TalkAction CutConversation(TalkRecord& talk);
+
+// How long a step of the other character may last: the typing time of its line (each
+// character, and the waits it writes with \w1-\w9 and \_w[ms]), plus a margin, between the
+// floor and the ceiling above.
+std::uint32_t PartnerStepLimitMs(std::string_view line);
 
 struct StepInputs {
     std::uint32_t nowMs = 0;        // a millisecond tick count; it may wrap
@@ -77,7 +92,8 @@ struct GreetingInputs {
     bool iconized = false;
 };
 
-// The greeting (at start-up and after a skin change) or the farewell (Quit). With other
+// The greeting (at start-up and after a skin change) or the farewell (Quit). A conversation
+// still running is cut first (Restore to its partner). With other
 // characters present: "Quiet" to the current one, then the conversation with the script
 // picked for it; when none is picked or none can start, "Restore" follows at once, so the
 // partner told to keep quiet is always released. Alone: one line of the welcome (goodbye)

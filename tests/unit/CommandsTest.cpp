@@ -103,9 +103,37 @@ TEST_F(CommandsTest, TheDefaultSkinItemSavesTheFreePositionOfTheSkinLeft) {
     EXPECT_EQ(dir.Read("skin\\tall\\omni.txt"), "123\r\n20\r\n\r\n");
 }
 
-TEST_F(CommandsTest, FailedSkinChangeEndsWithoutWritingTheSettings) {
+TEST_F(CommandsTest, AFailedSkinChangeKeepsTheSkinInUseSaysSoAndSilencesNobody) {
+    struct Case {
+        bool skinInUseLoads;
+        const char* wornAfter;
+    };
+    for (const Case c : {Case{true, "tall"}, Case{false, "whiskerby"}}) {
+        SCOPED_TRACE(c.wornAfter);
+        UseSkin("tall");
+        dir.Write("speak.txt", "#welcome.sstp.ex\r\n\\hHi\r\n");
+        fake.ipc.sharedBlocks["Sakura"] = std::string("\x00\x00\x01\x00", 4) + "a.hwnd\x01" "256\r\na.name\x01" "Aya\r\n";
+        fake.windows.Window(0x100).style = 0x94000000;
+        CTumbleDlg& d = StartCat();
+        d.CutConversation();  // the greeting is over
+        if (!c.skinInUseLoads) dir.Write("skin\\tall\\surface0.bmp", "not a picture");
+        dir.Write("skin\\broken\\profile.txt", "Broken\r\n");  // a profile, but no surfaces
+        d.m_menuSkins = {{33830, "Broken", "broken"}};
+        fake.ipc.copyData.clear();
+        Command(33830);
+        EXPECT_FALSE(fake.windows.Main().ended);
+        EXPECT_EQ(d.m_skinName, c.wornAfter);
+        EXPECT_EQ(d.m_lastSaid, "「broken」には着替えられなかったよ。");
+        EXPECT_TRUE(fake.ipc.copyData.empty()) << "no greeting: nobody is told to keep quiet";
+        Destroy();
+        fake.windows.Main().ended = false;
+    }
+}
+
+TEST_F(CommandsTest, ASkinChangeEndsTheProgramOnlyWhenNoSkinLoadsAtAll) {
     CTumbleDlg& d = StartCat();
     dir.Write("tumblecat.cfg", "0\r\nwhiskerby\r\n");
+    dir.Write("skin\\whiskerby\\surface0.bmp", "not a picture");
     d.m_menuSkins = {{33830, "Broken", "broken"}};
     dir.Write("skin\\broken\\profile.txt", "Broken\r\n");
     Command(33830);
@@ -122,7 +150,7 @@ TEST_F(CommandsTest, AFailedSkinChangeNeverWritesThePositionOfTheSkinLeftIntoThe
     dir.Write("skin\\broken\\profile.txt", "Broken\r\n");  // a profile, but no surfaces
     d.m_menuSkins = {{33830, "Broken", "broken"}};
     Command(33830);
-    ASSERT_TRUE(fake.windows.Main().ended);
+    EXPECT_EQ(d.m_posX, 300) << "back in the skin left, where it stood";
     Destroy();
     EXPECT_FALSE(dir.Exists("skin\\broken\\omni.txt"));
     EXPECT_EQ(dir.Read("skin\\whiskerby\\omni.txt"), "300\r\n200\r\n\r\n") << "the skin left keeps its own";

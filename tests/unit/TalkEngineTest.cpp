@@ -84,17 +84,44 @@ TEST(StepConversation, PartnerStepsEndAfterTheQueryAnswersZeroAndTheTimer) {
     EXPECT_EQ(c.Tick(), (TalkAction{Kind::SayLine, "Yo"})) << "two ticks after the timer";
 }
 
-TEST(StepConversation, APartnerThatNeverFallsSilentIsLeftAfterFiveSeconds) {
-    Conversation c;
-    StartConversation(c.talk, "@neko\\hAh", c.now, false);
-    for (int i = 0; i < 3; ++i) c.Tick();
-    ASSERT_EQ(c.Tick().kind, Kind::SendScript);
-    c.partnerTalkingTicks = 1 << 30;
-    int ticks = 0;
-    while (c.Tick().kind == Kind::None && ticks < 1000) ++ticks;
-    EXPECT_EQ(ticks, 100);
-    EXPECT_EQ(c.talk.m_talkIndex, -1);
-    EXPECT_EQ(c.asked, 99) << "the query is not asked once the wait is over";
+TEST(StepConversation, APartnerThatNeverFallsSilentIsLeftWhenItsLineHadTimeToBeTyped) {
+    struct Case {
+        std::string line;
+        int ticks;  // of 50 ms
+    };
+    const std::string kana = "\x82\xA0";  // one double-byte character
+    std::string longLine = "\\h";
+    for (int i = 0; i < 200; ++i) longLine += kana;
+    const Case cases[] = {
+        {"\\hAh", 100},                            // short lines get 5 s
+        {longLine, (200 * 50 + 2000) / 50},         // 50 ms a character and 2 s
+        {"\\h\\w9\\w9\\_w[9000]x", (900 + 9000 + 50 + 2000) / 50},  // waits count
+        {"\\h" + std::string(5000, 'a'), 600},      // never more than 30 s
+        {"\\h\\_w[99999999999]", 600},
+    };
+    for (const Case& k : cases) {
+        Conversation c;
+        StartConversation(c.talk, "@neko" + k.line, c.now, false);
+        for (int i = 0; i < 3; ++i) c.Tick();
+        ASSERT_EQ(c.Tick().kind, Kind::SendScript);
+        c.partnerTalkingTicks = 1 << 30;
+        int ticks = 0;
+        while (c.Tick().kind == Kind::None && ticks < 10000) ++ticks;
+        EXPECT_EQ(ticks, k.ticks) << k.line.substr(0, 20);
+        EXPECT_EQ(c.talk.m_talkIndex, -1);
+        EXPECT_EQ(c.asked, k.ticks - 1) << "the query is not asked once the wait is over";
+    }
+}
+
+TEST(Greeting, ANewGreetingReleasesThePartnerOfTheConversationItReplaces) {
+    TalkRecord talk;
+    talk.m_scriptWelcome = {{"", "\\hHi"}};
+    talk.m_scriptGoodbye = {{"", "\\hBye"}};
+    ASSERT_EQ(BeginGreeting(talk, TalkOccasion::Welcome, {true, "Aya", 0, false}),
+              (std::vector<TalkAction>{{Kind::SendQuiet, ""}}));
+    EXPECT_EQ(BeginGreeting(talk, TalkOccasion::Goodbye, {true, "Aya", 0, false}),
+              (std::vector<TalkAction>{{Kind::SendRestore, ""}, {Kind::SendQuiet, ""}}));
+    EXPECT_EQ(talk.m_talkSequence[1].text, "\\hBye");
 }
 
 TEST(StepConversation, AConversationStopsWithRestoreAfterSixtySeconds) {

@@ -124,7 +124,11 @@ TEST_F(TalkTest, WithAnotherCharacterTheGreetingIsAConversationBetweenQuietAndRe
 TEST_F(TalkTest, AFarewellWithAPartnerThatNeverFallsSilentStillEndsTheProgram) {
     CTumbleDlg& d = StartCat("#goodbye.sstp.ex\r\n\\hone@nekoa\\htwo@nekob\\hthree@nekoc\\hfour\r\n", true);
     fake.ipc.answerQuery = [](const FakeInterProcess::Query&) { return std::optional<std::intptr_t>(1); };
-    PlayConversation(d);  // the greeting found no script: Quiet, then Restore at once
+    // speak.txt has no greeting script, so the greeting plays the placeholder line that stands
+    // for the missing list; it ends (the partner's step by its time limit) with Restore.
+    PlayConversation(d);
+    ASSERT_EQ(d.m_talkIndex, -1);
+    EXPECT_EQ(SentTexts().front(), FormatCommandRequest(SstpCommand::Quiet, 0x1001));
     EXPECT_EQ(SentTexts().back(), FormatCommandRequest(SstpCommand::Restore, 0x1001));
     fake.ipc.copyData.clear();
 
@@ -142,6 +146,44 @@ TEST_F(TalkTest, AFarewellWithAPartnerThatNeverFallsSilentStillEndsTheProgram) {
     EXPECT_EQ(SentTexts().back(), FormatCommandRequest(SstpCommand::Restore, 0x1001)) << "never left silenced";
 }
 
+TEST_F(TalkTest, TheConversationKeepsItsPartnerAndACutOneReleasesIt) {
+    constexpr NativeHandle kBee = 0x200;
+    CTumbleDlg& d = StartCat("#welcome.sstp.ex\r\n\\hOne@nekoTwo\\hThree\r\n#goodbye.sstp.ex\r\n\\hBye\r\n", true);
+    fake.ipc.answerQuery = [](const FakeInterProcess::Query&) { return std::optional<std::intptr_t>(0); };
+    // Another character comes first in the directory while Aya talks.
+    fake.ipc.sharedBlocks["Sakura"] = std::string("\x00\x00\x01\x00", 4) + "b.hwnd\x01" "512\r\nb.name\x01" "Bee\r\n" +
+                                      "a.hwnd\x01" "256\r\na.name\x01" "Aya\r\n";
+    fake.windows.Window(kBee).style = 0x94000000;
+    d.RefreshDirectory();
+    PlayConversation(d);
+    ASSERT_EQ(SentTexts().size(), 4u) << "Quiet, two scripts, Restore";
+    for (const auto& copy : fake.ipc.copyData) EXPECT_EQ(copy.target, kAya) << copy.bytes;
+    for (const auto& query : fake.ipc.queries) EXPECT_EQ(query.target, kAya);
+
+    // Quit while the greeting with Bee runs: Bee is released before the farewell starts.
+    fake.ipc.copyData.clear();
+    d.Greet();
+    Command(kCmdQuit);
+    const std::vector<std::pair<NativeHandle, std::string>> expected = {
+        {kBee, FormatCommandRequest(SstpCommand::Quiet, 0x1001)},
+        {kBee, FormatCommandRequest(SstpCommand::Restore, 0x1001)},
+        {kBee, FormatCommandRequest(SstpCommand::Quiet, 0x1001)}};
+    std::vector<std::pair<NativeHandle, std::string>> sent;
+    for (const auto& copy : fake.ipc.copyData) sent.emplace_back(copy.target, copy.bytes);
+    EXPECT_EQ(sent, expected);
+}
+
+TEST_F(TalkTest, NothingIsEverSentToTheBroadcastHandle) {
+    CTumbleDlg& d = StartCat("#welcome.sstp.ex\r\n\\hHi\r\n", false);
+    fake.ipc.sharedBlocks["Sakura"] = std::string("\x00\x00\x01\x00", 4) + "a.hwnd\x01" "65535\r\na.name\x01" "All\r\n";
+    fake.windows.Window(0xFFFF).style = 0x94000000;
+    d.Greet();
+    PlayConversation(d);
+    d.OnCopyData(0xFFFF, std::string("EXECUTE SSTP/1.0\r\nSender: a\r\nCommand: GetName\r\nHWnd: 65535\r\n\r\n"));
+    EXPECT_TRUE(fake.ipc.copyData.empty());
+    EXPECT_TRUE(fake.ipc.queries.empty());
+}
+
 TEST_F(TalkTest, StandGetsItsLinesThroughTheMailslots) {
     WriteRectangleSkin("cat", 2, 20, 40);
     UseSkin("cat");
@@ -154,7 +196,7 @@ TEST_F(TalkTest, StandGetsItsLinesThroughTheMailslots) {
     ASSERT_EQ(fake.ipc.mailslots.size(), 1u);
     EXPECT_EQ(fake.ipc.mailslots[0].message, "tumblecat\tsay \\hhello");
     EXPECT_EQ(fake.ipc.mailslots[0].peerSlot, "\\\\.\\mailslot\\Stand");
-    EXPECT_GT(fake.ipc.mailslots[0].readTimeoutMs, 0);
+    EXPECT_EQ(fake.ipc.mailslots[0].readTimeoutMs, 1000);
 }
 
 class SstpServerTest : public TalkTest {
