@@ -37,7 +37,7 @@ ContextMenu CTumbleDlg::BuildContextMenu() const {
 }
 
 bool CTumbleDlg::OnRButtonDown(Point client) {
-    if (m_quitRequested) return true;  // no command is offered while the program ends
+    if (m_quitRequested || DialogOpen()) return true;  // no command is offered while the program ends
     platform().input.TrackContextMenu(m_hWnd, BuildContextMenu(), Windows().ClientToScreen(m_hWnd, client));
     return true;
 }
@@ -69,6 +69,7 @@ void CTumbleDlg::ChangeSkin(const std::string& folder) {
 }
 
 bool CTumbleDlg::OnCommand(int id) {
+    if (DialogOpen()) return true;
     if (id >= kDroplingIdBase && id < kFirstSkinCommand) {
         if (const SElement* set = FindByCommand(m_menuDroplings, id)) Drop(set->folder);
         return true;

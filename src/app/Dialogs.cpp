@@ -9,8 +9,28 @@
 
 namespace tc {
 
+namespace {
+
+// The cat owns its dialogs, so the window system disables it while one runs. What reaches it
+// all the same (the tray icon's menu, files dropped on it) is turned away until the dialog is
+// closed: a second sheet, a skin change, Quit or an install must not happen under a dialog
+// that shows the state they change.
+class OpenDialogScope {
+public:
+    explicit OpenDialogScope(int& count) : m_count(count) { ++m_count; }
+    ~OpenDialogScope() { --m_count; }
+    OpenDialogScope(const OpenDialogScope&) = delete;
+    OpenDialogScope& operator=(const OpenDialogScope&) = delete;
+
+private:
+    int& m_count;
+};
+
+}  // namespace
+
 void CTumbleDlg::OnSettings() {
     if (m_talkIndex != -1) return;  // not during a conversation
+    const OpenDialogScope open(m_openDialogs);
     CNConfDlg sheet(platform(), s_baseDirectory);
 
     sheet.m_reaction.m_method = m_reactionMethod;
@@ -34,7 +54,7 @@ void CTumbleDlg::OnSettings() {
 
     // Closing the sheet other than by OK changes no setting, and the windows return to the
     // opacity they had; only the file set page's changes, made on disk at once, stay.
-    if (sheet.DoModal() == kIdOk) {
+    if (sheet.DoModal(m_hWnd) == kIdOk) {
         m_reactionMethod = sheet.m_reaction.m_method < 0 ? m_reactionMethod : sheet.m_reaction.m_method;
         m_target = TargetAtPosition(sheet.m_target.m_target, names);
         m_autoDrop = sheet.m_autoExecute.m_enable;
@@ -57,18 +77,21 @@ void CTumbleDlg::OnProfile() {
     CProfileDlg dialog(platform());
     dialog.m_title = m_skinTitle + "について";
     dialog.m_profile = m_skinProfile;
-    dialog.DoModal();
+    const OpenDialogScope open(m_openDialogs);
+    dialog.DoModal(m_hWnd);
 }
 
 void CTumbleDlg::OnDroplingProfile() {
     CDroplingProfileDlg dialog(platform(), s_baseDirectory);
-    dialog.DoModal();
+    const OpenDialogScope open(m_openDialogs);
+    dialog.DoModal(m_hWnd);
 }
 
 void CTumbleDlg::OnAbout() {
     CShowStaffDlf dialog(platform());
     dialog.m_text = AboutText(platform().files.ReadWholeFile(BasePath(kReadmeFile)));
-    dialog.DoModal();
+    const OpenDialogScope open(m_openDialogs);
+    dialog.DoModal(m_hWnd);
     Windows().SetForeground(m_hWnd);
 }
 

@@ -85,6 +85,7 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 }  // namespace
 
 bool CTumbleDlg::OnDropFiles(const std::vector<std::string>& paths) {
+    if (DialogOpen()) return true;  // an install would change what the open dialog shows
     BaseDirectoryScope backToBase(platform().files, s_baseDirectory);
     if (m_balloon) m_balloon->Hide();
     if (paths.empty()) return true;

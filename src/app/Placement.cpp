@@ -170,6 +170,7 @@ void CTumbleDlg::RemoveTrayIcon() {
 }
 
 void CTumbleDlg::OnTrayNotify(std::intptr_t mouseMessage) {
+    if (DialogOpen()) return;
     if (mouseMessage == kWmLButtonDblClk) {
         OnIconize();
     } else if (mouseMessage == kWmRButtonDown) {

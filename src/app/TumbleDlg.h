@@ -129,6 +129,8 @@ public:
 
     ////////////////////////
     // Dialogs.cpp: the settings sheet, the profile and about dialogs
+    // Whether one of the cat's modal dialogs runs: the cat then takes no command.
+    bool DialogOpen() const { return m_openDialogs > 0; }
     void OnSettings();
     void OnProfile();
     void OnDroplingProfile();
@@ -233,6 +235,9 @@ public:
     // Drop launcher.
     std::string m_dropParams;
     bool m_dropPose = false;
+
+    // Dialogs.
+    int m_openDialogs = 0;
 
     // Shutdown.
     bool m_quitRequested = false;

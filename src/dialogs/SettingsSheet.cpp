@@ -42,8 +42,9 @@ bool AllDigits(std::string_view text) {
 }  // namespace
 
 int TargetPosition(std::string_view target, const std::vector<std::string>& names) {
-    if (target == kTargetRandom) return 0;
-    if (target == kTargetAll) return 1;
+    // As the drop reads them: the two tokens without regard to case.
+    if (EqualsNoCase(target, kTargetRandom)) return 0;
+    if (EqualsNoCase(target, kTargetAll)) return 1;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (names[i] == target) return static_cast<int>(i) + 2;
     }
@@ -260,8 +261,10 @@ CPageFILESET::CPageFILESET(Platform& platform, std::string baseDirectory)
 
 bool CPageFILESET::OnInitDialog() {
     Controls& c = platform().controls;
-    for (const SElement& skin : s_filesetSkins) c.AddItem(m_hWnd, kSkinList, skin.text);
-    for (const SElement& set : s_filesetDroplings) c.AddItem(m_hWnd, kDroplingList, set.text);
+    m_shownSkins = s_filesetSkins;
+    m_shownDroplings = s_filesetDroplings;
+    for (const SElement& skin : m_shownSkins) c.AddItem(m_hWnd, kSkinList, skin.text);
+    for (const SElement& set : m_shownDroplings) c.AddItem(m_hWnd, kDroplingList, set.text);
     return true;
 }
 
@@ -270,15 +273,19 @@ bool CPageFILESET::OnInitDialog() {
 bool CPageFILESET::OnControlCommand(int id, int code) {
     if ((id != kSkinList && id != kDroplingList) || code != kLbnSelChange) return false;
     const bool skins = id == kSkinList;
-    ElementList& list = skins ? s_filesetSkins : s_filesetDroplings;
+    ElementList& shown = skins ? m_shownSkins : m_shownDroplings;
     Controls& c = platform().controls;
     const int sel = c.Selection(m_hWnd, id);
     (skins ? m_skinSel : m_droplingSel) = sel;
-    if (sel < 0 || static_cast<std::size_t>(sel) >= list.size()) return true;
+    if (sel < 0 || static_cast<std::size_t>(sel) >= shown.size()) return true;
+    const SElement& entry = shown[static_cast<std::size_t>(sel)];
     ToggleAvailability(platform().files, m_baseDirectory,
-                       skins ? ResourceListKind::FilesetSkins : ResourceListKind::FilesetDroplings, list,
+                       skins ? ResourceListKind::FilesetSkins : ResourceListKind::FilesetDroplings, shown,
                        static_cast<std::size_t>(sel));
-    c.InsertItem(m_hWnd, id, sel, list[static_cast<std::size_t>(sel)].text);
+    for (SElement& listed : skins ? s_filesetSkins : s_filesetDroplings) {
+        if (listed.folder == entry.folder) listed.text = entry.text;
+    }
+    c.InsertItem(m_hWnd, id, sel, entry.text);
     c.DeleteItem(m_hWnd, id, sel + 1);
     return true;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Framework.h"
+#include "skin/Element.h"
 
 namespace tc {
 
@@ -108,6 +109,10 @@ public:
 
 private:
     std::string m_baseDirectory;
+    // The entries as the lists show them: a click acts on the folder it shows, even when the
+    // program's lists were rebuilt meanwhile.
+    ElementList m_shownSkins;
+    ElementList m_shownDroplings;
 };
 
 class CNConfDlg : public CPropertySheet {

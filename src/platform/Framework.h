@@ -27,7 +27,8 @@ class CDialog : public CWnd {
 public:
     CDialog(Platform& platform, int templateId) : m_platform(platform), m_templateId(templateId) {}
 
-    int DoModal() { return m_platform.windows.RunModalDialog(*this, m_templateId); }
+    // owner: the window the dialog belongs to (disabled while it runs), 0 for none.
+    int DoModal(NativeHandle owner = 0) { return m_platform.windows.RunModalDialog(*this, m_templateId, owner); }
     // Creates the dialog as a modeless window owned by owner; false when it could not be made.
     bool Create(NativeHandle owner) { return m_platform.windows.CreateModelessDialog(*this, m_templateId, owner) != 0; }
     void EndDialog(int result) { m_platform.windows.EndDialog(m_hWnd, result); }
@@ -110,7 +111,7 @@ public:
     const std::vector<CPropertyPage*>& Pages() const { return m_pages; }
     const std::string& Caption() const { return m_caption; }
     // kIdOk when confirmed, kIdCancel when closed otherwise.
-    int DoModal() { return m_platform.windows.RunPropertySheet(*this); }
+    int DoModal(NativeHandle owner) { return m_platform.windows.RunPropertySheet(*this, owner); }
 
 private:
     Platform& m_platform;

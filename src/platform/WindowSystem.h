@@ -15,15 +15,17 @@ class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
 
-    // Runs dialog on the dialog template as a modal dialog; returns its result.
-    virtual int RunModalDialog(CDialog& dialog, int templateId) = 0;
+    // Runs dialog on the dialog template as a modal dialog; returns its result. A dialog with
+    // an owner window stays above it, and the owner takes no input until the dialog ends.
+    virtual int RunModalDialog(CDialog& dialog, int templateId, NativeHandle owner) = 0;
     virtual void EndDialog(NativeHandle window, int result) = 0;
     // Creates dialog as a modeless window owned by owner, hidden; returns its handle, or 0.
     virtual NativeHandle CreateModelessDialog(CDialog& dialog, int templateId, NativeHandle owner) = 0;
     virtual void DestroyWindow(NativeHandle window) = 0;
     // Runs the sheet with its pages as a modal property sheet, centred, with only an OK
-    // button; returns kIdOk when it was confirmed, kIdCancel when it was closed otherwise.
-    virtual int RunPropertySheet(CPropertySheet& sheet) = 0;
+    // button, owned as a modal dialog is; returns kIdOk when it was confirmed, kIdCancel when
+    // it was closed otherwise.
+    virtual int RunPropertySheet(CPropertySheet& sheet, NativeHandle owner) = 0;
 
     virtual NativeHandle LoadAppIcon(int resourceId) = 0;
     virtual void SetIcons(NativeHandle window, NativeHandle icon) = 0;  // large, then small

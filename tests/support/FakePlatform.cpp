@@ -278,12 +278,14 @@ bool FakeSheet::PressOk() {
     return true;
 }
 
-int FakeWindowSystem::RunPropertySheet(CPropertySheet& sheet) {
+int FakeWindowSystem::RunPropertySheet(CPropertySheet& sheet, NativeHandle owner) {
     sheetCaptions.push_back(sheet.Caption());
     sheetConfirmed = false;
     FakeSheet run(*this, sheet);
     run.ShowPage(0);
+    if (owner) Window(owner).disabled = true;
     if (whileSheetRuns) whileSheetRuns(run);
+    if (owner) Window(owner).disabled = false;
     for (CPropertyPage* page : sheet.Pages()) {
         if (page->m_hWnd) DestroyWindow(page->m_hWnd);
     }
@@ -292,8 +294,23 @@ int FakeWindowSystem::RunPropertySheet(CPropertySheet& sheet) {
 
 FakeWindowSystem::FakeWindow& FakeWindowSystem::Window(NativeHandle window) { return windows[window]; }
 
-int FakeWindowSystem::RunModalDialog(CDialog& dialog, int templateId) {
+int FakeWindowSystem::RunModalDialog(CDialog& dialog, int templateId, NativeHandle owner) {
     modalTemplates.push_back(templateId);
+    if (owner) {
+        const NativeHandle handle = ++nextWindow;
+        Window(handle).owner = owner;
+        Window(handle).templateId = templateId;
+        dialog.m_hWnd = handle;
+        Window(owner).disabled = true;
+        dialog.OnInitDialog();
+        if (!Window(handle).ended && whileOwnedRuns) whileOwnedRuns(dialog);
+        std::intptr_t result = 0;
+        DispatchDialogMessage(dialog, kWmDestroy, 0, 0, result);
+        Window(handle).destroyed = true;
+        Window(owner).disabled = false;
+        dialog.m_hWnd = 0;
+        return Window(handle).endResult;
+    }
     dialog.m_hWnd = kDialogWindow;
     dialog.OnInitDialog();
     if (!Main().ended && whileRunning) whileRunning(dialog);

@@ -246,17 +246,20 @@ public:
     static constexpr NativeHandle kDialogWindow = 0x1001;
     static constexpr NativeHandle kAppIcon = 0x2001;
 
-    // Runs the dialog's initialisation; unless it ended itself, runs whileRunning (when set)
-    // and then destroys it as the window system would when the dialog ends.
-    int RunModalDialog(CDialog& dialog, int templateId) override;
+    // Without an owner (the character window): runs the dialog's initialisation; unless it
+    // ended itself, runs whileRunning (when set) and then destroys it as the window system
+    // would when the dialog ends. With an owner: the dialog gets a window of its own, the
+    // owner is disabled while whileOwnedRuns (when set) runs, and the result is its end result.
+    int RunModalDialog(CDialog& dialog, int templateId, NativeHandle owner) override;
+    std::function<void(CDialog&)> whileOwnedRuns;
     void EndDialog(NativeHandle window, int result) override;
     // Gives the dialog a new handle and runs its initialisation.
     NativeHandle CreateModelessDialog(CDialog& dialog, int templateId, NativeHandle owner) override;
     // Destroys a modeless dialog as the window system would.
     void DestroyWindow(NativeHandle window) override;
-    // Makes the first page, then runs whileSheetRuns, which decides the result with the
-    // sheet's PressOk (kIdOk) or by returning without it (kIdCancel).
-    int RunPropertySheet(CPropertySheet& sheet) override;
+    // Makes the first page, then runs whileSheetRuns (the owner disabled meanwhile), which
+    // decides the result with the sheet's PressOk (kIdOk) or by returning without it (kIdCancel).
+    int RunPropertySheet(CPropertySheet& sheet, NativeHandle owner) override;
     std::function<void(FakeSheet&)> whileSheetRuns;
     std::vector<std::string> sheetCaptions;
     bool sheetConfirmed = false;
@@ -307,6 +310,7 @@ public:
         int endResult = 0;
         bool destroyed = false;
         NativeHandle owner = 0;
+        bool disabled = false;  // while a modal dialog it owns runs
         int templateId = 0;
         CDialog* dialog = nullptr;  // of a modeless dialog while it lives
     };

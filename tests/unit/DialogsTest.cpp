@@ -22,6 +22,8 @@ TEST(SettingsValues, TargetPositionsAndNames) {
     EXPECT_EQ(names, (std::vector<std::string>{"A", "B", "Cee"}));
     EXPECT_EQ(TargetPosition("%rnd", names), 0);
     EXPECT_EQ(TargetPosition("%all", names), 1);
+    EXPECT_EQ(TargetPosition("%ALL", names), 1) << "the tokens without case, as the drop reads them";
+    EXPECT_EQ(TargetPosition("%Rnd", SplitNames("%Rnd^")), 0);
     EXPECT_EQ(TargetPosition("Cee", names), 4);
     EXPECT_EQ(TargetPosition("Nobody", names), 0);
     EXPECT_EQ(TargetAtPosition(3, names), "B");
@@ -124,6 +126,53 @@ TEST_F(SettingsCommandTest, TheFileSetPageTogglesAvailabilityOnDiskAndTheMenusFo
     EXPECT_EQ(s_filesetSkins[0].text, "× tall");
     EXPECT_TRUE(fake.files.IsHidden(dir.Base() + "skin\\tall"));
     EXPECT_TRUE(d.m_menuSkins.empty()) << "the hidden skin left the menu";
+}
+
+TEST_F(SettingsCommandTest, TheFileSetPageActsOnTheFolderItShowsAfterTheListsWereRebuilt) {
+    StartCat();
+    fake.windows.whileSheetRuns = [&](FakeSheet& s) {
+        ASSERT_TRUE(s.ShowPage(kFilePage));
+        WriteRectangleSkin("aaa", 2, 20, 40);  // installed meanwhile: it comes first in the rebuilt list
+        ScanResources(fake.files, dir.Base(), ResourceListKind::FilesetSkins, s_filesetSkins);
+        CPropertyPage& page = s.Page(kFilePage);
+        fake.controls.At(page.m_hWnd, 1040).selection = 0;  // "○ tall", as the page shows it
+        page.OnControlCommand(1040, kLbnSelChange);
+    };
+    Command(kCmdSettings);
+    EXPECT_TRUE(fake.files.IsHidden(dir.Base() + "skin\\tall"));
+    EXPECT_FALSE(fake.files.IsHidden(dir.Base() + "skin\\aaa"));
+    ASSERT_EQ(s_filesetSkins.size(), 2u);
+    EXPECT_EQ(s_filesetSkins[0].text, "○ aaa");
+    EXPECT_EQ(s_filesetSkins[1].text, "× tall") << "the program's list follows the page";
+}
+
+TEST_F(SettingsCommandTest, TheCatOwnsItsDialogsAndTakesNoCommandWhileOneRuns) {
+    CTumbleDlg& d = StartCat();
+    d.m_menuSkins = {{33827, "tall", "tall"}};
+    auto tryEverything = [&] {
+        EXPECT_TRUE(fake.windows.Main().disabled);
+        Command(kCmdSettings);
+        Command(33827);
+        Command(kCmdQuit);
+        Send(kMsgTrayNotify, 1, kWmRButtonDown);
+        dir.Write("skin.zip", "PK");
+        d.OnDropFiles({dir.Base() + "skin.zip"});
+    };
+    fake.windows.whileSheetRuns = [&](FakeSheet&) { tryEverything(); };
+    fake.windows.whileOwnedRuns = [&](CDialog& dialog) {
+        EXPECT_EQ(fake.windows.Window(dialog.m_hWnd).owner, test::FakeWindowSystem::kDialogWindow);
+        tryEverything();
+    };
+    for (int command : {kCmdSettings, kCmdAbout, kCmdProfile, kCmdDroplingProfile}) Command(command);
+    EXPECT_EQ(fake.windows.sheetCaptions.size(), 1u);
+    EXPECT_EQ(fake.windows.modalTemplates.size(), 3u) << "the about and the two profile dialogs, once each";
+    EXPECT_EQ(d.m_skinName, "whiskerby");
+    EXPECT_FALSE(d.m_quitRequested);
+    EXPECT_TRUE(fake.input.menus.empty());
+    EXPECT_NE(d.m_lastSaid.find("形式"), 0u);
+    EXPECT_FALSE(fake.windows.Main().disabled) << "usable again once the dialogs are closed";
+    Command(kCmdQuit);
+    EXPECT_TRUE(d.m_quitRequested);
 }
 
 TEST_F(SettingsCommandTest, AFolderThatCannotChangeKeepsItsMark) {

@@ -70,11 +70,11 @@ public:
 // Win32Windows.cpp
 class Win32WindowSystem : public WindowSystem {
 public:
-    int RunModalDialog(CDialog& dialog, int templateId) override;
+    int RunModalDialog(CDialog& dialog, int templateId, NativeHandle owner) override;
     void EndDialog(NativeHandle window, int result) override;
     NativeHandle CreateModelessDialog(CDialog& dialog, int templateId, NativeHandle owner) override;
     void DestroyWindow(NativeHandle window) override;
-    int RunPropertySheet(CPropertySheet& sheet) override;
+    int RunPropertySheet(CPropertySheet& sheet, NativeHandle owner) override;
     NativeHandle LoadAppIcon(int resourceId) override;
     void SetIcons(NativeHandle window, NativeHandle icon) override;
     NativeHandle SmallIcon(NativeHandle window) override;

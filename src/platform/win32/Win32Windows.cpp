@@ -201,8 +201,8 @@ INT_PTR HandleDialogMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-int Win32WindowSystem::RunModalDialog(CDialog& dialog, int templateId) {
-    return static_cast<int>(DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), nullptr,
+int Win32WindowSystem::RunModalDialog(CDialog& dialog, int templateId, NativeHandle owner) {
+    return static_cast<int>(DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), ToHwnd(owner),
                                             DialogProcedure, reinterpret_cast<LPARAM>(&dialog)));
 }
 
@@ -243,7 +243,7 @@ int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM) {
 
 }  // namespace
 
-int Win32WindowSystem::RunPropertySheet(CPropertySheet& sheet) {
+int Win32WindowSystem::RunPropertySheet(CPropertySheet& sheet, NativeHandle owner) {
     std::vector<PROPSHEETPAGEA> pages;
     for (CPropertyPage* page : sheet.Pages()) {
         PROPSHEETPAGEA p{};
@@ -259,6 +259,7 @@ int Win32WindowSystem::RunPropertySheet(CPropertySheet& sheet) {
     PROPSHEETHEADERA header{};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USECALLBACK;
+    header.hwndParent = ToHwnd(owner);
     header.hInstance = GetModuleHandleA(nullptr);
     header.pszCaption = sheet.Caption().c_str();
     header.nPages = static_cast<UINT>(pages.size());
