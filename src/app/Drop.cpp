@@ -22,18 +22,18 @@ bool CTumbleDlg::OnLButtonDblClk(Point /*client*/) {
     return true;
 }
 
-void CTumbleDlg::Drop(const std::string& objectName) {
-    if (m_dropPose) return;  // the last drop is still showing
-    if (m_noConsecutiveDrop && platform().ipc.NamedMutexExists(kDroplingMutex)) return;
+bool CTumbleDlg::Drop(const std::string& objectName) {
+    if (m_dropPose) return false;  // the last drop is still showing
+    if (m_noConsecutiveDrop && platform().ipc.NamedMutexExists(kDroplingMutex)) return false;
 
     std::string targets;
     if (!RefreshDirectory()) {
         // Alone on the desktop: say so, or drop on itself, half and half.
         if (Random() % 2 == 0) {
             SayRandomLine(m_msgExecuteAlone);
-            return;
+            return true;
         }
-        if (m_iconized) return;
+        if (m_iconized) return true;
         targets = SelfTargetToken(m_skinName);
     }
     if (targets.empty()) {
@@ -54,6 +54,7 @@ void CTumbleDlg::Drop(const std::string& objectName) {
     m_dropParams = FormatDropParams(objectName, m_reactionMethod, m_sstpPort, m_transparentDroplings, m_alpha, targets);
     Windows().SetTimer(m_hWnd, kTimerLaunch, kLaunchDelay);
     SetPose(true);
+    return true;
 }
 
 void CTumbleDlg::DropRandomObject() {

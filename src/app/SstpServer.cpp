@@ -35,8 +35,8 @@ int CTumbleDlg::HandleSstpRequest(const std::string& text) {
     // Any program can name any window: a request that acts does nothing unless that is a
     // window. A question is only answered; an answer to no window goes nowhere, and asking the
     // window system first would cost every question a round trip.
-    if (request.replyWindow == 0) return 0;
     const NativeHandle replyTo = WindowHandleOf(request.replyWindow);
+    if (!IsAddressable(replyTo)) return 0;  // no window, or every window
     const bool acts = request.kind == SstpKind::Send || request.kind == SstpKind::Drop;
     if (acts && !Windows().IsWindow(replyTo)) return 0;
 
@@ -116,9 +116,9 @@ std::string CTumbleDlg::AnswerDrop(const SstpRequest& request) {
     // The target holds for this one drop; the settings' target is put back after it.
     const std::string kept = m_target;
     m_target = target;
-    Drop(*folder);
+    const bool dropped = Drop(*folder);
     m_target = kept;
-    return std::string(kAnswerOk);
+    return std::string(dropped ? kAnswerOk : kAnswerConflict);
 }
 
 }  // namespace tc

@@ -60,6 +60,7 @@ bool CTumbleDlg::OnInitDialog() {
     AddTrayIcon();
     PublishOwnBlock();
     m_talkQueryMessage = platform().ipc.RegisterMessage(kTalkingQueryMessageName);
+    m_taskbarCreatedMessage = platform().ipc.RegisterMessage(kTaskbarCreatedMessageName);
     CreateBalloon();
     ReadVersion();
     m_transparencyReady = true;
@@ -80,6 +81,11 @@ bool CTumbleDlg::OnAppMessage(unsigned message, std::uintptr_t first, std::intpt
         result = 1;
         return true;
     default:
+        // A restarted shell has an empty tray: without its icon an iconized cat is out of reach.
+        if (m_taskbarCreatedMessage != 0 && message == m_taskbarCreatedMessage) {
+            AddTrayIcon();
+            return true;
+        }
         return false;
     }
 }
@@ -156,10 +162,23 @@ void CTumbleDlg::KillAllTimers() {
     }
 }
 
-void CTumbleDlg::OnDestroy() {
+void CTumbleDlg::SaveState() {
     WriteListFiles();
     if (!m_startFailed) WriteSettings();
     WriteOmni();
+}
+
+// At a logoff or shutdown the process may be ended as soon as this returns: what Quit would
+// write is written now, and a partner told to keep quiet is released. There is no time for
+// a farewell.
+void CTumbleDlg::OnEndSession(bool ending) {
+    if (!ending) return;
+    CutConversation();
+    SaveState();
+}
+
+void CTumbleDlg::OnDestroy() {
+    SaveState();
     ReleaseSurfaces(*this);
     m_balloon.reset();
     KillAllTimers();

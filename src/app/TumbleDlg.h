@@ -31,6 +31,8 @@ constexpr const char* kCharacterWindowTitle = "たんぶる";
 
 // Messages of the character window beyond the system's own.
 constexpr unsigned kMsgTrayNotify = 0x8068;     // WM_APP + 0x68
+// Registered by name; the shell sends it to every top-level window when it has (re)started.
+constexpr const char* kTaskbarCreatedMessageName = "TaskbarCreated";
 
 // Command ids of the context menu.
 enum CommandId : int {
@@ -91,6 +93,10 @@ public:
     void WriteListFiles();
     void ReadVersion();
     void OnQuit();
+    // Writes what the program keeps between runs: the list files, the settings and the free
+    // position.
+    void SaveState();
+    void OnEndSession(bool ending) override;
     void OnDestroy() override;
 
     ////////////////////////
@@ -139,7 +145,9 @@ public:
     ////////////////////////
     // Drop.cpp: dropping falling objects
     bool OnLButtonDblClk(Point client) override;
-    void Drop(const std::string& objectName);
+    // False when the drop is refused: the last drop still shows, or consecutive drops are off
+    // and the falling-object program still runs.
+    bool Drop(const std::string& objectName);
     void DropRandomObject();
     std::string PickRandomTarget();
     void LaunchDropling();
@@ -249,6 +257,7 @@ public:
     // until it is released: the current character may change meanwhile.
     std::optional<SDSakura> m_talkPartner;
     unsigned m_talkQueryMessage = 0;  // the message registered as "Sakura"
+    unsigned m_taskbarCreatedMessage = 0;  // "TaskbarCreated": the shell (re)started
 
 private:
     void SetStartValues();

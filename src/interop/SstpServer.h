@@ -33,6 +33,8 @@ constexpr std::size_t kSstpMaxLineBytes = 1024;
 
 constexpr std::string_view kAnswerOk = "SSTP/1.0 200 OK\r\n\r\n";
 constexpr std::string_view kAnswerBadRequest = "SSTP/1.0 400 Bad Request\r\n\r\n";
+// The request was understood but the cat is busy with the same thing (a drop still shows).
+constexpr std::string_view kAnswerConflict = "SSTP/1.0 409 Conflict\r\n\r\n";
 constexpr std::string_view kAnswerNotImplemented = "SSTP/1.0 501 Not Implemented\r\n\r\n";
 constexpr std::string_view kAnswerInvisible = "SSTP/1.0 512 Invisible\r\n\r\n";
 

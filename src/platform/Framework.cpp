@@ -76,6 +76,12 @@ bool DispatchDialogMessage(CDialog& dialog, unsigned message, std::uintptr_t wPa
     case kWmDestroy:
         dialog.OnDestroy();
         return true;
+    case kWmQueryEndSession:
+        result = 1;  // a program of ours never holds up a logoff or shutdown
+        return true;
+    case kWmEndSession:
+        dialog.OnEndSession(wParam != 0);
+        return true;
     default:
         if (message >= kFirstAppMessage) return dialog.OnAppMessage(message, wParam, lParam, result);
         return false;

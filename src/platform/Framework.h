@@ -73,6 +73,9 @@ public:
         return false;
     }
     virtual void OnDestroy() {}
+    // The session ends (ending true) or a planned end was called off; after this returns with
+    // ending true the process may be ended at any moment.
+    virtual void OnEndSession(bool /*ending*/) {}
 
     Platform& platform() { return m_platform; }
 

@@ -6,6 +6,8 @@ namespace tc {
 
 constexpr unsigned kWmDestroy = 0x0002;
 constexpr unsigned kWmClose = 0x0010;
+constexpr unsigned kWmQueryEndSession = 0x0011;
+constexpr unsigned kWmEndSession = 0x0016;
 constexpr unsigned kWmPaint = 0x000F;
 constexpr unsigned kWmQueryDragIcon = 0x0037;
 constexpr unsigned kWmKeyDown = 0x0100;

@@ -173,6 +173,34 @@ TEST_F(TalkTest, TheConversationKeepsItsPartnerAndACutOneReleasesIt) {
     EXPECT_EQ(sent, expected);
 }
 
+TEST_F(TalkTest, AtTheSessionsEndEverythingIsWrittenAndThePartnerReleased) {
+    CTumbleDlg& d = StartCat("#welcome.sstp.ex\r\n\\hHi@nekoHello\r\n", true);
+    ASSERT_EQ(d.m_talkIndex, 0) << "the greeting with Aya runs";
+    d.m_target = "Aya";
+    fake.ipc.copyData.clear();
+    EXPECT_EQ(Send(kWmQueryEndSession), 1) << "the cat lets the session end";
+    Send(kWmEndSession, 0);  // called off
+    EXPECT_FALSE(dir.Exists("menulists.cfg"));
+    EXPECT_TRUE(fake.ipc.copyData.empty());
+
+    Send(kWmEndSession, 1);
+    EXPECT_NE(dir.Read("tumblecat.cfg").find("\r\nAya\r\n"), std::string::npos) << dir.Read("tumblecat.cfg");
+    for (const char* list : {"menulistk.cfg", "menulists.cfg", "filesetlistk.cfg", "filesetlists.cfg"}) {
+        EXPECT_TRUE(dir.Exists(list)) << list;
+    }
+    EXPECT_EQ(SentTexts(), std::vector<std::string>{FormatCommandRequest(SstpCommand::Restore, 0x1001)});
+    EXPECT_EQ(d.m_talkIndex, -1);
+}
+
+TEST_F(TalkTest, ARestartedShellGetsTheTrayIconBack) {
+    StartCat("", false);
+    ASSERT_EQ(fake.shell.trayIcons.size(), 1u);
+    fake.shell.trayIcons.clear();  // the shell died with its icons
+    Send(fake.ipc.registeredMessages.at("TaskbarCreated"));
+    ASSERT_EQ(fake.shell.trayIcons.size(), 1u);
+    EXPECT_EQ(fake.shell.trayIcons[0].window, test::FakeWindowSystem::kDialogWindow);
+}
+
 TEST_F(TalkTest, NothingIsEverSentToTheBroadcastHandle) {
     CTumbleDlg& d = StartCat("#welcome.sstp.ex\r\n\\hHi\r\n", false);
     fake.ipc.sharedBlocks["Sakura"] = std::string("\x00\x00\x01\x00", 4) + "a.hwnd\x01" "65535\r\na.name\x01" "All\r\n";
@@ -265,6 +293,16 @@ TEST_F(SstpServerTest, DropUsesItsTargetForOneDropAndPutsTheSettingBack) {
               "SSTP/1.0 400 Bad Request\r\n\r\n");
     EXPECT_EQ(Request(d, "DROP SSTP/1.0\r\nSender: a\r\nTarget: Nobody\r\nObject: ball\r\n"),
               "SSTP/1.0 400 Bad Request\r\n\r\n");
+    EXPECT_EQ(Request(d, "DROP SSTP/1.0\r\nSender: a\r\nTarget: Aya\r\nObject: ball\r\n"), "SSTP/1.0 200 OK\r\n\r\n");
+    EXPECT_EQ(Request(d, "DROP SSTP/1.0\r\nSender: a\r\nTarget: Aya\r\nObject: ball\r\n"),
+              "SSTP/1.0 409 Conflict\r\n\r\n")
+        << "refused while the last drop shows";
+    d.m_dropPose = false;
+    d.m_noConsecutiveDrop = true;
+    fake.ipc.otherMutexes.insert("dropling");
+    EXPECT_EQ(Request(d, "DROP SSTP/1.0\r\nSender: a\r\nTarget: Aya\r\nObject: ball\r\n"),
+              "SSTP/1.0 409 Conflict\r\n\r\n")
+        << "refused while the falling-object program runs";
     d.m_menuDroplings.clear();
     EXPECT_EQ(Request(d, "DROP SSTP/1.0\r\nSender: a\r\nTarget: %ALL\r\nObject: %rnd\r\n"),
               "SSTP/1.0 400 Bad Request\r\n\r\n")
