@@ -5,15 +5,22 @@
 // "HWnd:", "Targe", "Objec"), and a header's value starts at a fixed column, one further
 // after a blank. Script, Command and Target share one slot: the last of them wins. Lines
 // are cut at 1024 bytes (never inside a double-byte character), so no value is longer.
+//
+// A "Charset" line names the charset of the whole request (Shift_JIS when there is none): each
+// line is converted to Shift_JIS before it is cut and recognised, so every value the cat uses
+// is Shift_JIS; the answer goes back in the request's charset (EncodeSstpAnswer).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "interop/SstpRequests.h"
+#include "platform/Charset.h"
+#include "platform/Geometry.h"
 
 namespace tc {
 
@@ -25,6 +32,10 @@ struct SstpRequest {
     std::string argument;  // the script, the command or the target
     std::string object;
     std::int32_t replyWindow = 0;
+    Charset charset = Charset::ShiftJis;
+    // A "Charset" line that names no charset the cat reads: nothing else of the request is
+    // read, and it is answered with 400 Bad Request.
+    bool unknownCharset = false;
     bool operator==(const SstpRequest&) const = default;
 };
 
@@ -49,6 +60,13 @@ std::vector<std::string_view> SplitSstpLines(std::string_view text);
 
 SstpRequest ParseSstpRequest(std::string_view text);
 
+// Where the answer to a request goes: the window its HWnd line names when that is a window;
+// with no HWnd line (or HWnd 0), the sender of the WM_COPYDATA when that is a window; else
+// nowhere (0). A named window that is no window is not replaced by the sender: the request
+// said where its answer goes. The broadcast handle is never a place to answer.
+NativeHandle ChooseReplyWindow(std::int32_t named, NativeHandle sender,
+                               const std::function<bool(NativeHandle)>& isWindow);
+
 enum class ExecuteCommand { GetName, GetVersion, GetObjectList, Unknown };
 ExecuteCommand ParseExecuteCommand(std::string_view command);
 
@@ -56,8 +74,13 @@ ExecuteCommand ParseExecuteCommand(std::string_view command);
 std::string FormatValueAnswer(std::string_view value);
 // The same with "name,empty" as value.
 std::string FormatNameAnswer(std::string_view name);
-// The names joined by ",", as a value answer. Names that would make the answer overflow
-// its 16388-byte buffer are left out whole.
-std::string FormatObjectListAnswer(const std::vector<std::string>& names);
+// The names joined by ",", as a value answer in charset (see EncodeSstpAnswer). Names that
+// would make the answer overflow its 16388-byte buffer are left out whole.
+std::string FormatObjectListAnswer(const std::vector<std::string>& names, Charset charset = Charset::ShiftJis);
+
+// The Shift_JIS answer as a request in charset gets it: a Shift_JIS request gets the bytes
+// unchanged; any other gets them converted, with "Charset: <name>" after the status line, so
+// that a reader of the headers learns the charset before the value.
+std::string EncodeSstpAnswer(std::string_view answer, Charset charset);
 
 }  // namespace tc

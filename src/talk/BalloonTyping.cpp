@@ -45,6 +45,10 @@ BalloonPlacement PlaceBalloon(const BalloonPlacementInputs& in) {
 BalloonUpdate BalloonTyping::Start(std::string_view text, std::optional<std::string_view> sender) {
     m_speaking = true;
     m_text = text;
+    m_marks.clear();
+    m_nextMark = 0;
+    m_wIsText = false;
+    m_quick = false;
     m_closeCount = 1;
     m_typePos = 0;
     m_column = 0;
@@ -54,6 +58,13 @@ BalloonUpdate BalloonTyping::Start(std::string_view text, std::optional<std::str
     BalloonUpdate update;
     update.hide = true;
     update.show = !m_text.empty();
+    return update;
+}
+
+BalloonUpdate BalloonTyping::Start(const ShownScript& script, std::optional<std::string_view> sender) {
+    BalloonUpdate update = Start(script.text, sender);
+    m_marks = script.marks;
+    m_wIsText = true;
     return update;
 }
 
@@ -72,7 +83,43 @@ BalloonUpdate BalloonTyping::Tick() {
         }
         return update;
     }
+    if (ApplyMarks(update) || m_typePos >= m_text.size()) return update;
+    const bool cleared = update.invalidate.has_value();
+    std::size_t typed = 0;
+    do {
+        TypeCharacter(update);
+        ++typed;
+    } while (m_quick && m_typePos < m_text.size() && !MarkDue());
+    if (cleared || typed > 1) update.invalidate = TextArea();
+    return update;
+}
 
+bool BalloonTyping::ApplyMarks(BalloonUpdate& update) {
+    while (MarkDue()) {
+        const ScriptMark& mark = m_marks[m_nextMark++];
+        switch (mark.kind) {
+        case ScriptMark::Kind::Wait:
+            // This tick is the wait's first, as with "w" and a digit.
+            m_wait = std::max(1, (mark.value + kBalloonTickMs - 1) / kBalloonTickMs) - 1;
+            return true;
+        case ScriptMark::Kind::Surface:
+            update.surface = mark.value;
+            break;
+        case ScriptMark::Kind::Clear:
+            m_rows.assign(1, std::string());
+            m_row = 0;
+            m_column = 0;
+            update.invalidate = TextArea();
+            break;
+        case ScriptMark::Kind::Quick:
+            m_quick = mark.value != 0;
+            break;
+        }
+    }
+    return false;
+}
+
+void BalloonTyping::TypeCharacter(BalloonUpdate& update) {
     const unsigned char b = static_cast<unsigned char>(m_text[m_typePos]);
     bool scroll = false;
     if (StartsDoubleByte(b)) {
@@ -81,7 +128,7 @@ BalloonUpdate BalloonTyping::Tick() {
         m_rows.back().append(m_text, m_typePos, width);
         m_typePos += width;
         m_column += static_cast<int>(width);
-    } else if (b == 'w') {
+    } else if (b == 'w' && !m_wIsText) {
         ++m_typePos;
         m_wait = 0;
         if (m_typePos < m_text.size() && m_text[m_typePos] >= '1' && m_text[m_typePos] <= '9') {
@@ -107,7 +154,6 @@ BalloonUpdate BalloonTyping::Tick() {
         m_column = 0;
         if (m_row >= kBalloonVisibleRows) update.invalidate = TextArea();
     }
-    return update;
 }
 
 BalloonUpdate BalloonTyping::Click() {

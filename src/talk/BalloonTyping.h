@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/Geometry.h"
+#include "talk/SakuraScript.h"
 
 namespace tc {
 
@@ -43,6 +44,7 @@ struct BalloonUpdate {
     bool hide = false;
     bool show = false;
     std::optional<Rect> invalidate;
+    std::optional<int> surface;  // a script's \s[n] was reached: the cat shows surface n
 };
 
 // Where the balloon goes beside the cat.
@@ -77,6 +79,10 @@ public:
     // cat, moves, and shows when the text is not empty). A sender gives the grey caption
     // "from <sender> (DirectSSTP)". A pause in progress is not cut short.
     BalloonUpdate Start(std::string_view text, std::optional<std::string_view> sender = std::nullopt);
+    // The same for an interpreted script: its "w" is a letter like any other, and its marks
+    // act when typing reaches them (a wait pauses, a clear empties the rows, a surface change
+    // is reported, an untimed span is typed in one tick up to its next mark).
+    BalloonUpdate Start(const ShownScript& script, std::optional<std::string_view> sender = std::nullopt);
 
     // The 50 ms typing tick (timer 100). A double-byte character is typed whole; "w" with a
     // digit d from 1 to 9 pauses d ticks and a lone "w" one tick, neither shown; a line feed
@@ -93,7 +99,7 @@ public:
     // The window's top: the lower shape is H below it, so side 1 moves the window up by H.
     int WindowTop() const { return m_side == 1 ? m_y - m_lowerTop : m_y; }
 
-    bool IsComplete() const { return m_typePos >= m_text.size(); }
+    bool IsComplete() const { return m_typePos >= m_text.size() && m_nextMark >= m_marks.size(); }
     // The rows to paint, at most five: the last ones, the row being typed last.
     std::span<const std::string> VisibleRows() const;
     // The text area of the shape in use, and the cell of the newest character in it.
@@ -113,6 +119,16 @@ public:
     int m_lowerTop = 0;          // H
     bool m_speaking = false;     // from Start until the text is typed completely
     std::string m_caption;
+    std::vector<ScriptMark> m_marks;  // an interpreted script's marks
+    std::size_t m_nextMark = 0;
+    bool m_wIsText = false;           // false: "w" pauses, as in the cat's configured texts
+    bool m_quick = false;             // in an untimed span
+
+private:
+    bool MarkDue() const { return m_nextMark < m_marks.size() && m_marks[m_nextMark].at <= m_typePos; }
+    // Acts on the marks due before the next character; true when a wait takes this tick.
+    bool ApplyMarks(BalloonUpdate& update);
+    void TypeCharacter(BalloonUpdate& update);
 };
 
 }  // namespace tc
