@@ -1,5 +1,5 @@
 // The SSTP request parser on arbitrary bytes: never more than 16 lines of 1024 bytes, and
-// every value is a piece of the request.
+// every value of a Shift_JIS request is a piece of it (fuzz_sstp_charset covers the others).
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const tc::SstpRequest request = tc::ParseSstpRequest(text);
     for (const std::string* value : {&request.sender, &request.argument, &request.object}) {
-        if (value->size() > tc::kSstpMaxLineBytes || text.find(*value) == std::string_view::npos) std::abort();
+        if (value->size() > tc::kSstpMaxLineBytes) std::abort();
+        if (request.charset == tc::Charset::ShiftJis && text.find(*value) == std::string_view::npos) std::abort();
     }
     const std::string answer = tc::FormatObjectListAnswer({request.sender, request.argument, request.object});
     if (answer.size() >= tc::kSstpBufferSize) std::abort();
