@@ -38,6 +38,9 @@ char32_t ForShiftJis(char32_t c) {
     }
 }
 
+// ISO-2022-JP's own shifts may not stand in its text: a receiver would switch its state.
+bool IsIso2022JpShift(char32_t c) { return c == 0x1B || c == 0x0E || c == 0x0F; }
+
 }  // namespace
 
 std::optional<Charset> CharsetFromName(std::string_view name) {
@@ -69,7 +72,7 @@ std::string FromShiftJis(std::string_view sjis, Charset charset) {
     if (charset == Charset::ShiftJis) return std::string(sjis);
     std::u32string wide = DecodeCharset(sjis, Charset::ShiftJis);
     for (char32_t& c : wide) {
-        if (c == kUnreadable) c = kSubstitute;
+        if (c == kUnreadable || (charset == Charset::Iso2022Jp && IsIso2022JpShift(c))) c = kSubstitute;
     }
     return EncodeCharset(wide, charset);
 }

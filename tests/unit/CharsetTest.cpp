@@ -65,6 +65,7 @@ TEST(CharsetConversion, WhatHasNoFormBecomesTheGetaMark) {
     for (const auto& c : toSjis) EXPECT_EQ(ToShiftJis(c.text, c.charset), c.sjis) << c.sjis;
     EXPECT_EQ(FromShiftJis("a\x81", Charset::Utf8), U8(u8"a〓"));
     EXPECT_EQ(FromShiftJis("\xFF", Charset::EucJp), "\xA2\xAE");
+    EXPECT_EQ(FromShiftJis("a\x1B$Bb", Charset::Iso2022Jp), "a\x1B$B\".\x1B(B$Bb") << "an escape of its own is no text";
 }
 
 std::string Utf8Request(std::string_view lines) { return U8(u8"SEND SSTP/1.1\r\n") + std::string(lines) + "\r\n"; }
