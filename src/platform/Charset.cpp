@@ -27,12 +27,21 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
-// Code points whose Shift_JIS form would be a mark (0x5C, 0x7E) or a lossy guess take their
-// full-width form; unreadable input becomes the substitute.
+// Code points whose Shift_JIS form would be a mark (0x5C, 0x7E) take their full-width form;
+// JIS's mapping of six signs (the wave dash most often) takes the one code page 932 reads
+// back, which WideCharToMultiByte without best-fit guesses requires; unreadable input
+// becomes the substitute.
 char32_t ForShiftJis(char32_t c) {
     switch (c) {
     case 0x00A5: return 0xFFE5;  // YEN SIGN -> FULLWIDTH YEN SIGN
     case 0x203E: return 0xFFE3;  // OVERLINE -> FULLWIDTH MACRON
+    case 0x301C: return 0xFF5E;  // WAVE DASH -> FULLWIDTH TILDE
+    case 0x2016: return 0x2225;  // DOUBLE VERTICAL LINE -> PARALLEL TO
+    case 0x2212: return 0xFF0D;  // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
+    case 0x00A2: return 0xFFE0;  // CENT SIGN
+    case 0x00A3: return 0xFFE1;  // POUND SIGN
+    case 0x00AC: return 0xFFE2;  // NOT SIGN
+    case 0x2014: return 0x2015;  // EM DASH -> HORIZONTAL BAR
     case kUnreadable: return kSubstitute;
     default: return c;
     }

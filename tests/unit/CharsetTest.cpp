@@ -47,7 +47,8 @@ TEST(CharsetConversion, BothWaysForEachCharset) {
         EXPECT_EQ(ToShiftJis(c.external, c.charset), c.sjis) << CharsetName(c.charset) << " " << c.sjis;
         EXPECT_EQ(FromShiftJis(c.sjis, c.charset), c.external) << CharsetName(c.charset) << " " << c.sjis;
     }
-    EXPECT_EQ(ToShiftJis(U8(u8"\u301C"), Charset::Utf8), "\x81\x60") << "JIS's wave dash too";
+    EXPECT_EQ(ToShiftJis(U8(u8"\u301C\u2212\u00A2\u2014"), Charset::Utf8), "\x81\x60\x81\x7C\x81\x91\x81\x5C")
+        << "JIS's mapping of the signs too";
 }
 
 TEST(CharsetConversion, WhatHasNoFormBecomesTheGetaMark) {
