@@ -2,7 +2,7 @@
 //
 // A request is at most 16 lines; each line is recognised by its first five characters,
 // compared without case ("SEND ", "EXECU", "DROP ", "Sende", "Scrip", "Docum", "Comma",
-// "HWnd:", "Targe", "Objec"), and a header's value starts at a fixed column, one further
+// "HWnd:", "Targe", "Objec", "Chars"), and a header's value starts at a fixed column, one further
 // after a blank. Script, Command and Target share one slot: the last of them wins. Lines
 // are cut at 1024 bytes (never inside a double-byte character), so no value is longer.
 //
