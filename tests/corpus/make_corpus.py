@@ -5,8 +5,8 @@ with expected.txt listing one archive a line:
 
     <file> TAB <expected result, hex> TAB <member> TAB <its bytes, hex> ...
 
-The members listed must have arrived with those bytes after a successful extraction "x"
-(LZH) or plain extraction (ZIP) into a fresh folder. LZH headers are written byte by byte
+After a successful extraction ("x" for LZH, a plain extraction for ZIP) into a fresh folder,
+the members listed, and no other file, must have arrived with those bytes. LZH headers are written byte by byte
 around data compressed by jlha (lh5, lh6, lh7), since no tool writes every header level with
 every attribute byte; ZIP archives by Python's zipfile and then changed where the case says.
 
@@ -16,7 +16,6 @@ import struct
 import subprocess
 import sys
 import tempfile
-import zipfile
 
 TEXT = b"tumblecat corpus \x95\x5c\x8e\x86 " * 40  # 表紙 in Shift_JIS, 0x5C second byte
 
@@ -114,6 +113,110 @@ def lzh_cases(payloads):
     return [(file, code, data + b"\x00", members) for file, code, data, members in cases]
 
 
+def zip_bytes(members, comment=b""):
+    """A ZIP of (name, data) members, stored, names as the bytes given (no UTF-8 flag)."""
+    import zlib
+    local, central = b"", b""
+    for name, data in members:
+        fields = struct.pack("<HHHHHIIIHH", 20, 0, 0, 0, 0x5021, zlib.crc32(data), len(data), len(data), len(name), 0)
+        central += (b"PK\x01\x02" + struct.pack("<H", 20) + fields + struct.pack("<HHHII", 0, 0, 0, 0, len(local))
+                    + name)
+        local += b"PK\x03\x04" + fields + name + data
+    end = struct.pack("<HHHHIIH", 0, 0, len(members), len(members), len(central), len(local), len(comment))
+    return local + central + b"PK\x05\x06" + end + comment
+
+
+def with_extra(data, name, local_extra=None, central_extra=None):
+    """The archive with the extra field of member name replaced in its local header and/or
+    its central directory entry (offsets and sizes kept right)."""
+    out = bytearray(data)
+    def patch(sig, name_at, extra_len_at, header_len):
+        nonlocal out
+        at = out.find(sig)
+        while at >= 0:
+            n = struct.unpack_from("<H", out, at + name_at)[0]
+            e = struct.unpack_from("<H", out, at + extra_len_at)[0]
+            if bytes(out[at + header_len:at + header_len + n]) == name:
+                return at, n, e
+            at = out.find(sig, at + 4)
+        raise ValueError(name)
+    if local_extra is not None:
+        at, n, e = patch(b"PK\x03\x04", 26, 28, 30)
+        delta = len(local_extra) - e
+        out[at + 30 + n:at + 30 + n + e] = local_extra
+        struct.pack_into("<H", out, at + 28, len(local_extra))
+        # every later offset moves: central entries' local offsets beyond at, and the EOCD's
+        cd = out.find(b"PK\x01\x02")
+        while cd >= 0:
+            off = struct.unpack_from("<I", out, cd + 42)[0]
+            if off > at:
+                struct.pack_into("<I", out, cd + 42, off + delta)
+            cd = out.find(b"PK\x01\x02", cd + 4)
+        eocd = out.rfind(b"PK\x05\x06")
+        struct.pack_into("<I", out, eocd + 16, struct.unpack_from("<I", out, eocd + 16)[0] + delta)
+    if central_extra is not None:
+        at, n, e = patch(b"PK\x01\x02", 28, 30, 46)
+        c = struct.unpack_from("<H", out, at + 32)[0]
+        delta = len(central_extra) - e
+        out[at + 46 + n:at + 46 + n + e] = central_extra
+        struct.pack_into("<H", out, at + 30, len(central_extra))
+        eocd = out.rfind(b"PK\x05\x06")
+        struct.pack_into("<I", out, eocd + 12, struct.unpack_from("<I", out, eocd + 12)[0] + delta)
+    return bytes(out)
+
+
+def unicode_path(for_name, path):
+    import zlib
+    payload = b"\x01" + struct.pack("<I", zlib.crc32(for_name)) + path.encode("utf-8")
+    return struct.pack("<HH", 0x7075, len(payload)) + payload
+
+
+def zip_cases():
+    a, b = b"install.txt", b"\x95\x5c\x8e\x86.txt"
+    members = [(a, b"type,skin\r\n"), (b, TEXT)]
+    wanted = [(n, d) for n, d in members]
+    plain = zip_bytes(members)
+    eocd = plain.rfind(b"PK\x05\x06")
+    cd = struct.unpack_from("<I", plain, eocd + 16)[0]
+    cases = [("zip-plain.zip", 0, plain, wanted)]
+    # The end record followed by a gap (bytes a tool appended after the archive).
+    cases.append(("zip-eocd-gap.zip", 0, plain + b"\x00" * 64, wanted))
+    cases.append(("zip-eocd-big-gap.zip", 0, plain + b"\x00" * 20000, wanted))
+    # A zip64 end locator inside the archive comment, pointing nowhere.
+    locator = b"PK\x06\x07" + struct.pack("<IQI", 0, 0x7FFFFFFF, 1)
+    commented = zip_bytes(members, locator + b"   ")
+    cases.append(("zip-zip64-locator-in-comment.zip", 0, commented, wanted))
+    # A central directory with a bad signature, a wrong size, or at a wrong offset.
+    bad_sig = bytearray(plain)
+    bad_sig[cd:cd + 4] = b"PK\x01\x09"
+    cases.append(("zip-cd-bad-signature.zip", 0, bytes(bad_sig), wanted))
+    for name, delta in (("zip-cd-size-short.zip", -10), ("zip-cd-size-long.zip", 10)):
+        wrong = bytearray(plain)
+        struct.pack_into("<I", wrong, eocd + 12, struct.unpack_from("<I", plain, eocd + 12)[0] + delta)
+        cases.append((name, 0, bytes(wrong), wanted))
+    empty = bytearray(plain)
+    struct.pack_into("<HHI", empty, eocd + 8, 0, 0, 0)
+    cases.append(("zip-cd-empty.zip", 0, bytes(empty), wanted))
+    after = bytearray(plain)
+    struct.pack_into("<I", after, eocd + 16, eocd)
+    struct.pack_into("<I", after, eocd + 12, 0)
+    cases.append(("zip-cd-offset-at-end.zip", 0, bytes(after), wanted))
+    displaced = bytearray(plain)
+    struct.pack_into("<I", displaced, eocd + 16, cd + 7)
+    cases.append(("zip-cd-displaced.zip", 0, bytes(displaced), wanted))
+    # Extra fields with padding after the last whole field (as aligning tools leave them).
+    for pad in (1, 2, 3):
+        cases.append(("zip-extra-padding-%d.zip" % pad, 0,
+                      with_extra(plain, b, local_extra=struct.pack("<HH", 0xCAFE, 0) + b"\x00" * pad), wanted))
+    cases.append(("zip-extra-padding-central.zip", 0,
+                  with_extra(plain, b, central_extra=b"\x00" * 3), wanted))
+    # A Unicode-path field in the local header that disagrees with the central name.
+    disagree = with_extra(plain, b, local_extra=unicode_path(b, "local.txt"),
+                          central_extra=unicode_path(b, "\u8868\u7d19.txt"))
+    cases.append(("zip-unicode-path-disagrees.zip", 0, disagree, wanted))
+    return cases
+
+
 def write(folder, cases):
     with open(os.path.join(folder, "expected.txt"), "w") as manifest:
         for file, code, data, members in cases:
@@ -128,7 +231,7 @@ def main():
     os.makedirs(out, exist_ok=True)
     with tempfile.TemporaryDirectory() as work:
         payloads = jlha_payloads(work)
-    write(out, lzh_cases(payloads))
+    write(out, lzh_cases(payloads) + zip_cases())
 
 
 if __name__ == "__main__":

@@ -1,10 +1,12 @@
 // The archive corpus (tests/corpus/make_corpus.py, made at test time), natively through the
 // code of UNLHA32.DLL and UNZIP32.DLL: each archive extracted into a fresh folder gives its
-// expected result, and after a success every listed member has arrived with its bytes. The
+// expected result, and after a success every listed member, and no other file, has arrived
+// with its bytes. The
 // end-to-end suite runs the same corpus through the DLLs.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -60,6 +62,9 @@ TEST(Corpus, EveryArchiveGivesItsExpectedResultAndItsMembers) {
             lzh ? archivers::ArchiverKind::Lzh : archivers::ArchiverKind::Zip, text, archivers::SystemArchiveFiles());
         EXPECT_EQ(outcome.code, c.expected) << c.file;
         if (outcome.code != 0) continue;
+        std::size_t files = 0;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(out.Base())) files += entry.is_regular_file();
+        EXPECT_EQ(files, c.members.size()) << c.file << ": the members and nothing else";
         for (const auto& [name, bytes] : c.members) {
             EXPECT_EQ(out.Exists(name) ? out.Read(name) : "(missing)", bytes) << c.file << ": " << name;
         }
