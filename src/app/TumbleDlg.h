@@ -13,6 +13,7 @@
 
 #include "app/SettingsFiles.h"
 #include "install/InstallRules.h"
+#include "install/Installer.h"
 #include "interop/DirectoryRecord.h"
 #include "platform/Framework.h"
 #include "skin/Element.h"
@@ -199,9 +200,8 @@ public:
     ////////////////////////
     // DropFiles.cpp: installing dropped archives
     bool OnDropFiles(const std::vector<std::string>& paths) override;
-    void InstallLzh(const std::string& folder, const std::string& fileName);
-    void InstallZip(const std::string& folder, const std::string& fileName);
-    void InstallArchive(ArchiveKind kind, const std::string& folder, const std::string& fileName);
+    // Says the outcome's line; after a success, announces the item and rebuilds its lists.
+    void ShowInstallOutcome(const InstallOutcome& outcome);
     // Says the install-complete line of the kind, "@objname" replaced by the new item's name.
     void AnnounceInstall(const std::string& folderPath, bool isDropling);
 

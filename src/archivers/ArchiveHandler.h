@@ -19,6 +19,8 @@ public:
 
 const ArchiveHandler& LzhHandler();
 const ArchiveHandler& ZipHandler();
+// ZIP members read one after the other from their local headers, without the central directory.
+const ArchiveHandler& ZipLocalHeadersHandler();
 const ArchiveHandler& HandlerFor(ArchiverKind kind);
 
 }  // namespace tc::archivers

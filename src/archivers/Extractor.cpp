@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "archivers/ArchiveHandler.h"
 #include "archivers/ArchiveReader.h"
 #include "archivers/ResultCodes.h"
 
@@ -30,8 +31,8 @@ int Refusal(const MemberInfo& member) {
 }
 
 // The first pass: every header checked, the declared sizes and the members counted.
-int ScanMembers(ArchiverKind kind, ByteSource& source, std::vector<MemberRecord>* records) {
-    ArchiveReader reader(HandlerFor(kind), source);
+int ScanHeaders(const ArchiveHandler& handler, ByteSource& source, std::vector<MemberRecord>* records) {
+    ArchiveReader reader(handler, source);
     if (const int opened = reader.Open()) return opened;
     long long declared = 0;
     int count = 0;
@@ -51,6 +52,29 @@ int ScanMembers(ArchiverKind kind, ByteSource& source, std::vector<MemberRecord>
     }
 }
 
+// Which reader reads the archive. A ZIP archive's central directory is its index, but one
+// that is damaged or displaced (an empty or misplaced directory, a bad signature or size)
+// can hide members that their local headers describe intact: a result of 0 must mean every
+// member arrived, so when the directory cannot be read, or lists fewer members than the
+// local headers hold, the members are read from their local headers instead (their data is
+// CRC-checked as always).
+const ArchiveHandler* ChooseHandler(ArchiverKind kind, ByteSource& source, std::vector<MemberRecord>& records,
+                                    int& scanned) {
+    scanned = ScanHeaders(HandlerFor(kind), source, &records);
+    // A member the directory shows to be refused (a link, an unsafe name, beyond the caps)
+    // refuses the archive: its local header may not tell.
+    const bool unreadable = scanned == kBrokenHeader || scanned == kNotArchive || scanned == kTruncated;
+    if (kind != ArchiverKind::Zip || (scanned != kOk && !unreadable) || source.Seek(0, 0) != 0) {
+        return &HandlerFor(kind);
+    }
+    std::vector<MemberRecord> local;
+    if (ScanHeaders(ZipLocalHeadersHandler(), source, &local) != kOk) return &HandlerFor(kind);
+    if (scanned == kOk && local.size() <= records.size()) return &HandlerFor(kind);
+    scanned = kOk;
+    records = std::move(local);
+    return &ZipLocalHeadersHandler();
+}
+
 class Extraction {
 public:
     Extraction(ArchiverKind kind, const ArchiverRequest& request, ArchiveFiles& files)
@@ -60,7 +84,9 @@ public:
         std::unique_ptr<ByteSource> source = m_files.OpenRead(m_request.archive);
         if (!source) return {kCannotOpen, {}};
         std::vector<MemberRecord> records;
-        if (const int scanned = ScanMembers(m_kind, *source, &records)) return {scanned, {}};
+        int scanned = 0;
+        m_handler = ChooseHandler(m_kind, *source, records, scanned);
+        if (scanned) return {scanned, {}};
         if (m_request.mode == CommandMode::List) {
             for (const MemberRecord& record : records) m_outcome.output += record.name + "\r\n";
             return m_outcome;
@@ -72,7 +98,7 @@ public:
 
 private:
     int SecondPass(ByteSource& source) {
-        ArchiveReader reader(HandlerFor(m_kind), source);
+        ArchiveReader reader(*m_handler, source);
         if (const int opened = reader.Open()) return opened;
         const bool writing = m_request.mode == CommandMode::Extract;
         if (writing && !m_request.destination.empty()) m_files.MakeFolder(WithoutSeparator(m_request.destination));
@@ -151,6 +177,7 @@ private:
     }
 
     ArchiverKind m_kind;
+    const ArchiveHandler* m_handler = nullptr;
     const ArchiverRequest& m_request;
     ArchiveFiles& m_files;
     CommandOutcome m_outcome;
@@ -171,15 +198,19 @@ CommandOutcome RunCommand(ArchiverKind kind, std::string_view commandText, Archi
 
 int ListMembers(ArchiverKind kind, ByteSource& source, std::vector<MemberRecord>& members) {
     members.clear();
-    const int scanned = ScanMembers(kind, source, &members);
+    int scanned = 0;
+    ChooseHandler(kind, source, members, scanned);
     if (scanned) members.clear();
     return scanned;
 }
 
 int TestArchive(ArchiverKind kind, ByteSource& source) {
-    if (const int scanned = ScanMembers(kind, source, nullptr)) return scanned;
+    std::vector<MemberRecord> records;
+    int scanned = 0;
+    const ArchiveHandler* handler = ChooseHandler(kind, source, records, scanned);
+    if (scanned) return scanned;
     if (source.Seek(0, 0) != 0) return kTruncated;
-    ArchiveReader reader(HandlerFor(kind), source);
+    ArchiveReader reader(*handler, source);
     if (const int opened = reader.Open()) return opened;
     std::vector<char> block(kCopyBlock);
     long long total = 0;

@@ -1,6 +1,8 @@
-// ZIP archives through libarchive's ZIP reader (the central directory when the archive can
-// be sought in). Names are Shift_JIS unless a member carries the UTF-8 flag (or Info-ZIP's
-// Unicode path field that matches its name), in which case they are UTF-8.
+// ZIP archives through libarchive's ZIP reader: by the central directory (the archive is
+// sought in), or member by member from the local headers, for an archive whose central
+// directory is damaged or displaced (see Extractor.cpp). Names are Shift_JIS unless a member
+// carries the UTF-8 flag (or Info-ZIP's Unicode path field that matches its name), in which
+// case they are UTF-8.
 #include <archive.h>
 
 #include "archivers/ArchiveHandler.h"
@@ -11,17 +13,28 @@ namespace {
 
 class ZipArchiveHandler : public ArchiveHandler {
 public:
+    explicit ZipArchiveHandler(bool localHeaders) : m_localHeaders(localHeaders) {}
     const char* Name() const override { return "ZIP"; }
     bool Configure(archive* reader) const override {
-        return archive_read_support_format_zip(reader) == ARCHIVE_OK &&
+        const int enabled = m_localHeaders ? archive_read_support_format_zip_streamable(reader)
+                                           : archive_read_support_format_zip(reader);
+        return enabled == ARCHIVE_OK &&
                archive_read_set_format_option(reader, "zip", "hdrcharset", "CP932") == ARCHIVE_OK;
     }
+
+private:
+    bool m_localHeaders;
 };
 
 }  // namespace
 
 const ArchiveHandler& ZipHandler() {
-    static const ZipArchiveHandler handler;
+    static const ZipArchiveHandler handler(false);
+    return handler;
+}
+
+const ArchiveHandler& ZipLocalHeadersHandler() {
+    static const ZipArchiveHandler handler(true);
     return handler;
 }
 

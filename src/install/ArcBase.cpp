@@ -146,7 +146,7 @@ void CArcBase::Handle(CArcException& failure, const std::string& text) {
 NativeHandle CArcBase::LoadDll() {
     if (m_hModule) return m_hModule;
     try {
-        m_hModule = m_libraries.Load(m_dllName);
+        m_hModule = m_libraries.Load(m_dllFolder + m_dllName);
         if (!m_hModule) ThrowError(kArcErrorLoad, "LoadDll");
     } catch (CArcException& failure) {
         Handle(failure, failure.m_message);
@@ -172,7 +172,7 @@ void CArcBase::ThrowError(int code, const std::string& functionName) {
     throw CArcException(ErrorMessage(code).first, functionName, code);
 }
 
-bool CArcBase::IsAvailable() { return IsArchiverAvailable(m_libraries, m_dllName); }
+bool CArcBase::IsAvailable() { return IsArchiverAvailable(m_libraries, m_dllFolder + m_dllName); }
 
 void CArcBase::UnloadDll() {
     CloseArchive();

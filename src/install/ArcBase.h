@@ -90,6 +90,9 @@ public:
     virtual int GetOriginalSize();
 
     std::string m_dllName;
+    // The folder the library is loaded from by its full path (ending in a backslash); empty
+    // loads it by its bare name, which the system looks for in the current folder as well.
+    std::string m_dllFolder;
     int m_kind;
     std::string m_archiveName;
     NativeHandle m_hOwner;

@@ -2,9 +2,12 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <csetjmp>
+#include <cstddef>
+#include <cstdlib>
 #include <cstring>
 
 #include "common/Bytes.h"
@@ -20,8 +23,39 @@ constexpr png_fixed_point kAssumedFileGammaFixed = 50000;
 constexpr std::size_t kSignatureBytes = 4;
 constexpr png_alloc_size_t kMaxChunkBytes = 1 << 20;
 constexpr png_uint_32 kMaxCachedChunks = 128;
-constexpr png_byte kSkippedChunks[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf";
-constexpr int kSkippedChunkCount = 6;
+// The ancillary chunks a surface uses: the gamma (sRGB stands for a gamma too).
+constexpr png_byte kReadChunks[] = "gAMA\0sRGB";
+constexpr int kReadChunkCount = 2;
+
+// Counts what libpng allocates for one decoding and refuses past kMaxDecoderBytes: the
+// pixels go to the caller's buffer, so libpng itself needs rows, zlib's window and small
+// chunks only, and a file that makes it ask for more is refused rather than served.
+struct AllocationMeter {
+    std::size_t current = 0;
+    std::size_t peak = 0;
+};
+
+constexpr std::size_t kAllocationHeader = alignof(std::max_align_t);
+
+png_voidp MeteredMalloc(png_structp png, png_alloc_size_t size) {
+    auto* meter = static_cast<AllocationMeter*>(png_get_mem_ptr(png));
+    if (size > kMaxDecoderBytes - meter->current) return nullptr;
+    auto* block = static_cast<unsigned char*>(std::malloc(size + kAllocationHeader));
+    if (!block) return nullptr;
+    std::memcpy(block, &size, sizeof size);
+    meter->current += size;
+    meter->peak = std::max(meter->peak, meter->current);
+    return block + kAllocationHeader;
+}
+
+void MeteredFree(png_structp png, png_voidp pointer) {
+    if (!pointer) return;
+    auto* block = static_cast<unsigned char*>(pointer) - kAllocationHeader;
+    png_alloc_size_t size = 0;
+    std::memcpy(&size, block, sizeof size);
+    static_cast<AllocationMeter*>(png_get_mem_ptr(png))->current -= size;
+    std::free(block);
+}
 
 struct MemoryReader {
     std::string_view data;
@@ -47,8 +81,9 @@ bool IsAcceptedType(int colorType, int bitDepth) {
 // Owns the libpng structures for one decoding.
 class PngReader {
 public:
-    PngReader() {
-        m_png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, QuietError, QuietWarning);
+    explicit PngReader(AllocationMeter& meter) {
+        m_png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, QuietError, QuietWarning, &meter,
+                                         MeteredMalloc, MeteredFree);
         if (m_png) m_info = png_create_info_struct(m_png);
     }
     ~PngReader() { png_destroy_read_struct(&m_png, m_info ? &m_info : nullptr, nullptr); }
@@ -147,10 +182,12 @@ bool DecodeInto(PngReader& reader, MemoryReader& input, std::vector<std::uint8_t
     if (setjmp(png_jmpbuf(png))) return false;
 
     png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
-    // libpng reads some ancillary chunks whole into a buffer it allocates and clears first,
-    // so one that declares a huge length costs that much memory before the read fails.
-    // None of them matters for a surface: they are skipped unread.
-    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, kSkippedChunkCount);
+    // libpng reads ancillary chunks (text, pCAL, sCAL, profiles...) whole into a buffer it
+    // allocates and clears first, so one that declares a huge length costs that much memory
+    // and time before the read fails. Every chunk a surface does not use is skipped unread:
+    // all unknown ones and every known ancillary one (a count of -1), then the gamma back.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, kReadChunks, kReadChunkCount);
     png_set_chunk_malloc_max(png, kMaxChunkBytes);
     png_set_chunk_cache_max(png, kMaxCachedChunks);
     png_set_read_fn(png, &input, ReadFromMemory);
@@ -204,17 +241,18 @@ bool DecodePng(std::string_view file, std::vector<std::uint8_t>& bmpImage, PngDe
         png_sig_cmp(reinterpret_cast<png_const_bytep>(file.data()), 0, kSignatureBytes) != 0) {
         return false;
     }
-    PngReader reader;
-    if (!reader.Ready()) return false;
-    MemoryReader input{file, kSignatureBytes};
+    AllocationMeter meter;
     std::vector<png_bytep> rows;
     Layout layout;
-    if (!DecodeInto(reader, input, bmpImage, rows, layout)) {
-        bmpImage.clear();
-        return false;
+    bool decoded = false;
+    {
+        PngReader reader(meter);
+        MemoryReader input{file, kSignatureBytes};
+        decoded = reader.Ready() && DecodeInto(reader, input, bmpImage, rows, layout);
     }
-    if (result) *result = {layout.total, layout.colorTableBytes};
-    return true;
+    if (result) *result = {decoded ? layout.total : 0, decoded ? layout.colorTableBytes : 0, meter.peak};
+    if (!decoded) bmpImage.clear();
+    return decoded;
 }
 
 }  // namespace tc

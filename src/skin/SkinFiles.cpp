@@ -1,6 +1,7 @@
 #include "skin/SkinFiles.h"
 
 #include "common/TextReader.h"
+#include "skin/PngDecoder.h"
 
 namespace tc {
 
@@ -34,6 +35,16 @@ SurfaceKind ProbeSurfaceKind(FileSystem& files, const std::string& baseDirectory
     if (files.CanOpen(SkinFilePath(baseDirectory, skinName, "surface0.png"))) return SurfaceKind::Png;
     if (files.CanOpen(SkinFilePath(baseDirectory, skinName, "surface0.bmp"))) return SurfaceKind::Bmp;
     return SurfaceKind::None;
+}
+
+std::optional<DibImage> ReadFirstPicture(FileSystem& files, const std::string& folderPath) {
+    if (const auto png = files.ReadWholeFile(folderPath + "surface0.png")) {
+        std::vector<std::uint8_t> image;
+        if (!DecodePng(*png, image)) return std::nullopt;
+        return ParseBmpImage(std::move(image));
+    }
+    if (const auto bmp = files.ReadWholeFile(folderPath + "surface0.bmp")) return ParseBmpFile(*bmp);
+    return std::nullopt;
 }
 
 }  // namespace tc

@@ -2,10 +2,12 @@
 // the kind (PNG or BMP) of its surfaces.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/FileSystem.h"
+#include "skin/DibImage.h"
 
 namespace tc {
 
@@ -20,5 +22,9 @@ void ParseProfile(std::string_view fileBytes, std::string& title, std::string& p
 
 // PNG when surface0.png can be opened, else BMP when surface0.bmp can, else None.
 SurfaceKind ProbeSurfaceKind(FileSystem& files, const std::string& baseDirectory, const std::string& skinName);
+
+// The first picture of a skin or falling-object set folder (folderPath ends in a backslash):
+// surface0.png when it is there, else surface0.bmp, decoded; nothing when neither decodes.
+std::optional<DibImage> ReadFirstPicture(FileSystem& files, const std::string& folderPath);
 
 }  // namespace tc

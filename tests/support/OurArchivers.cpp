@@ -34,13 +34,13 @@ void* Entry(Fn fn) {
 
 }  // namespace
 
-void AddOurArchivers(FakeLibraries& libraries, bool lzh, bool zip) {
+void AddOurArchivers(FakeLibraries& libraries, const std::string& folder, bool lzh, bool zip) {
     if (lzh) {
-        libraries.available["UNLHA32.DLL"].entryPoints = {{"Unlha", Entry(&Unlha)},
+        libraries.available[folder + "UNLHA32.DLL"].entryPoints = {{"Unlha", Entry(&Unlha)},
                                                           {"UnlhaQueryFunctionList", Entry(&Query)}};
     }
     if (zip) {
-        libraries.available["UNZIP32.DLL"].entryPoints = {{"UnZip", Entry(&UnZip)},
+        libraries.available[folder + "UNZIP32.DLL"].entryPoints = {{"UnZip", Entry(&UnZip)},
                                                           {"UnZipQueryFunctionList", Entry(&Query)}};
     }
 }

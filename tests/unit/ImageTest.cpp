@@ -373,6 +373,28 @@ TEST(PngFile, ChunksDeclaringHugeLengthsAreRefused) {
     EXPECT_FALSE(DecodePng(png, bmp));
 }
 
+TEST(PngFile, ChunksTheSurfaceDoesNotUseAreSkippedUnreadWhateverTheyDeclare) {
+    // Each chunk declares the largest length a PNG chunk may have and holds a few bytes; a
+    // decoder that reads it allocates (and clears) gigabytes before it finds the file short.
+    const std::string ihdrOnly = MakePng(2, 2, [](int, int) { return 0u; }).substr(0, 33);
+    for (const char* type : {"pCAL", "sCAL", "tEXt", "zTXt", "iTXt", "iCCP", "sPLT", "eXIf", "hIST", "prVt"}) {
+        const std::string file = ihdrOnly + std::string("\x7F\xFF\xFF\xFF", 4) + type + "abcdefghijklmnop";
+        std::vector<std::uint8_t> bmp;
+        PngDecodeResult result;
+        EXPECT_FALSE(DecodePng(file, bmp, &result)) << type;
+        EXPECT_LT(result.peakDecoderBytes, 64u * 1024) << type;
+    }
+    // A picture of the largest accepted side stays within what the decoder may hold.
+    PngDecodeResult result;
+    std::vector<std::uint8_t> bmp;
+    PngOptions interlaced;
+    interlaced.interlaced = true;
+    ASSERT_TRUE(DecodePng(MakePng(4096, 8, [](int x, int y) { return static_cast<std::uint32_t>(x * y); }, interlaced),
+                          bmp, &result));
+    EXPECT_GT(result.peakDecoderBytes, 0u);
+    EXPECT_LE(result.peakDecoderBytes, kMaxDecoderBytes);
+}
+
 TEST(PngFile, GammaFromTheFileIsApplied) {
     PngOptions linear;
     linear.withGamma = true;

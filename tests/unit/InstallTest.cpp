@@ -14,6 +14,7 @@
 #include "skin/Resources.h"
 #include "support/ArchiveMaker.h"
 #include "support/DialogHarness.h"
+#include "support/Images.h"
 #include "support/OurArchivers.h"
 
 namespace tc {
@@ -226,18 +227,23 @@ protected:
         WriteRectangleSkin("cat", 2, 20, 40);
         UseSkin("cat");
         dir.Write("speak.txt", kSpeak);
-        test::AddOurArchivers(fake.libraries);
+        test::AddOurArchivers(fake.libraries, dir.Base());
         CTumbleDlg& d = Start();
         d.m_lastSaid.clear();
         return d;
     }
     // A skin archive: install.txt, profile.txt and two surfaces (Shift_JIS names).
-    static std::vector<test::ZipMember> SkinZip(const std::string& folder) {
+    static std::vector<test::ZipMember> SkinZip(const std::string& folder, const std::string& surfaces = "") {
         return {{"install.txt", "type,skin\r\ndirectory," + folder + "\r\n"},
                 {"profile.txt", "三毛\r\n"},
-                {"surface0.png", "png0"},
-                {"surface1.png", "png1"},
+                {surfaces + "surface0.png", Surface(0x123456)},
+                {surfaces + "surface1.png", Surface(0x654321)},
                 {"表/メモ.txt", "memo"}};
+    }
+    static std::string Surface(std::uint32_t colour, int colorType = 2) {
+        test::PngOptions options;
+        options.colorType = colorType;
+        return test::MakePng(4, 4, [colour](int x, int) { return x ? colour : 0u; }, options);
     }
     void Drop(const std::vector<std::string>& paths) { dlg->OnDropFiles(paths); }
     static std::vector<std::string> Texts(const ElementList& list) {
@@ -265,9 +271,10 @@ TEST_F(DropInstall, AZipSkinInstallsAnnouncesAndJoinsTheLists) {
     const std::string zip = Put("三毛.zip", test::MakeZip(SkinZip("mike")));
     Drop({zip});
     EXPECT_EQ(d.m_lastSaid, "SKIN 三毛 / 三毛") << "every @objname is the display name";
-    EXPECT_EQ(dir.Read("skin/mike/surface1.png"), "png1");
+    EXPECT_EQ(dir.Read("skin/mike/surface1.png"), Surface(0x654321));
     EXPECT_EQ(dir.Read("skin/mike/表/メモ.txt"), "memo") << "a ZIP keeps its folders";
-    EXPECT_FALSE(dir.Exists("skin/mike/三毛.zip")) << "the copy is removed after a success";
+    EXPECT_FALSE(dir.Exists("skin/mike/三毛.zip")) << "no copy of the archive is made";
+    EXPECT_TRUE(dir.Exists("in/三毛.zip"));
     EXPECT_EQ(Texts(d.m_menuSkins), (std::vector<std::string>{"cat", "三毛"})) << "the cat's own skin and the new one";
     ASSERT_EQ(d.m_menuSkins.size(), 2u);
     EXPECT_EQ(d.m_menuSkins[1].folder, "mike");
@@ -282,10 +289,10 @@ TEST_F(DropInstall, AnLzhSetInstallsFlatIntoDropling) {
     CTumbleDlg& d = StartCat();
     const std::string lzh = Put("ball.lzh", test::MakeLzh({{"ball/install.txt", "directory,ボール\r\ntype,dropling\r\n"},
                                                           {"ball/dropling.txt", "#name\r\nRed ball\r\n"},
-                                                          {"ball/surface0.png", "png"}}));
+                                                          {"ball/surface0.png", Surface(0xFF0000)}}));
     Drop({lzh});
     EXPECT_EQ(d.m_lastSaid, "SET Red ball");
-    EXPECT_EQ(dir.Read("dropling/ボール/surface0.png"), "png") << "LZH members land without their folders";
+    EXPECT_EQ(dir.Read("dropling/ボール/surface0.png"), Surface(0xFF0000)) << "LZH members land without their folders";
     ASSERT_EQ(d.m_menuDroplings.size(), 1u);
     EXPECT_EQ(d.m_menuDroplings[0].text, "Red ball");
     EXPECT_EQ(s_filesetDroplings.size(), 1u);
@@ -320,7 +327,7 @@ TEST_F(DropInstall, EachFailureSaysItsLine) {
     Drop({Put("broken.lzh", "this is no archive")});
     EXPECT_EQ(d.m_lastSaid, "EXTRACT");
 
-    fake.libraries.available.erase("UNZIP32.DLL");
+    fake.libraries.available.erase(dir.Base() + "UNZIP32.DLL");
     std::filesystem::current_path(dir.Base() + "in");
     Drop({Put("good.zip", test::MakeZip(SkinZip("good")))});
     EXPECT_EQ(d.m_lastSaid, "DLL");
@@ -373,7 +380,7 @@ TEST_F(DropInstall, TheWorkFolderNameIsNeverTakenOver) {
     EXPECT_FALSE(dir.Exists("install.work2"));
 }
 
-TEST_F(DropInstall, AnExistingFolderIsExtractedIntoAndAFailedZipLeavesItsCopy) {
+TEST_F(DropInstall, AnExistingFolderIsExtractedIntoAndAFailedZipLeavesNoCopy) {
     CTumbleDlg& d = StartCat();
     dir.Write("skin/mike/old.txt", "old");
     Drop({Put("mike.zip", test::MakeZip(SkinZip("mike")))});
@@ -387,8 +394,44 @@ TEST_F(DropInstall, AnExistingFolderIsExtractedIntoAndAFailedZipLeavesItsCopy) {
     zip[at] ^= 1;
     Drop({Put("broken.zip", zip)});
     EXPECT_EQ(d.m_lastSaid, "EXTRACT");
-    EXPECT_TRUE(dir.Exists("skin/broken/broken.zip")) << "the copy stays after a failure";
+    EXPECT_FALSE(dir.Exists("skin/broken/broken.zip")) << "the archive is read where it was dropped";
+    EXPECT_TRUE(dir.Exists("in/broken.zip"));
     EXPECT_TRUE(CurrentIsBase());
+}
+
+TEST_F(DropInstall, AnArchiveDroppedFromItsOwnDestinationStaysWhereItIs) {
+    CTumbleDlg& d = StartCat();
+    dir.Write("skin/mike/mike.zip", test::MakeZip(SkinZip("mike")));
+    Drop({dir.Base() + "skin\\mike\\mike.zip"});
+    EXPECT_EQ(d.m_lastSaid, "SKIN 三毛 / 三毛");
+    EXPECT_EQ(dir.Read("skin/mike/mike.zip"), test::MakeZip(SkinZip("mike"))) << "never removed, never rewritten";
+}
+
+TEST_F(DropInstall, AnArchiveWithoutAUsableFirstPictureIsAStructureFailureAndLeavesNothing) {
+    CTumbleDlg& d = StartCat();
+    dir.Write("skin/keep/old.txt", "old");
+    auto rgba = SkinZip("rgba");
+    rgba[2].data = Surface(0x123456, 6);
+    auto truecolourWithAlphaIntoExisting = SkinZip("keep");
+    truecolourWithAlphaIntoExisting[2].data = Surface(0x123456, 6);
+    const struct {
+        const char* file;
+        std::vector<test::ZipMember> members;
+        const char* folder;
+    } cases[] = {
+        {"nested.zip", SkinZip("nested", "sub/"), "skin/nested"},  // the surfaces sit in a subfolder
+        {"rgba.zip", rgba, "skin/rgba"},                            // the cat cannot show RGBA surfaces
+    };
+    for (const auto& c : cases) {
+        Drop({Put(c.file, test::MakeZip(c.members))});
+        EXPECT_EQ(d.m_lastSaid, "STRUCTURE") << c.file;
+        EXPECT_FALSE(dir.Exists(c.folder)) << c.file << ": the folder this install made is removed";
+    }
+    Drop({Put("keep.zip", test::MakeZip(truecolourWithAlphaIntoExisting))});
+    EXPECT_EQ(d.m_lastSaid, "STRUCTURE");
+    EXPECT_EQ(dir.Read("skin/keep/old.txt"), "old") << "a folder that was there stays";
+    EXPECT_EQ(Texts(d.m_menuSkins), std::vector<std::string>{"cat"}) << "no list is rebuilt";
+    EXPECT_EQ(FoldersUnderBase(), (std::vector<std::string>{"in", "skin", "speak.txt", "tumblecat.cfg"}));
 }
 
 TEST_F(DropInstall, TheBalloonHidesAtTheDrop) {
@@ -396,10 +439,13 @@ TEST_F(DropInstall, TheBalloonHidesAtTheDrop) {
     d.Say("hello");
     ASSERT_TRUE(fake.windows.Window(d.m_balloon->m_hWnd).visible);
     fake.libraries.available.clear();
+    // A library of the same name beside the archive (or anywhere but the program's folder)
+    // is never loaded: only the full path is asked for.
+    test::AddOurArchivers(fake.libraries, "");
     d.m_msgInstallFailureDll.clear();  // nothing to say
     Drop({Put("x.zip", "zip")});
     EXPECT_FALSE(fake.windows.Window(d.m_balloon->m_hWnd).visible);
-    EXPECT_EQ(fake.libraries.loads, (std::vector<std::string>{"UNZIP32.DLL"}));
+    EXPECT_EQ(fake.libraries.loads, (std::vector<std::string>{dir.Base() + "UNZIP32.DLL"}));
 }
 
 }  // namespace
