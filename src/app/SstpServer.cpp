@@ -22,40 +22,53 @@ const SElement* FindByText(const ElementList& list, std::string_view text) {
 
 }  // namespace
 
-bool CTumbleDlg::OnCopyData(NativeHandle /*sender*/, std::string_view bytes) {
+bool CTumbleDlg::OnCopyData(NativeHandle sender, std::string_view bytes) {
     // The sender's buffer lives only as long as this message; answers to the cat's own
     // requests arrive here too and are not handled further.
     const std::string text(CopyDataText(bytes));
-    if (!text.empty() && !IsSstpAnswer(text)) HandleSstpRequest(text);
+    if (!text.empty() && !IsSstpAnswer(text)) HandleSstpRequest(text, sender);
     return true;
 }
 
-int CTumbleDlg::HandleSstpRequest(const std::string& text) {
-    const SstpRequest request = ParseSstpRequest(text);
-    // Any program can name any window: a request that acts does nothing unless that is a
-    // window. A question is only answered; an answer to no window goes nowhere, and asking the
-    // window system first would cost every question a round trip.
-    const NativeHandle replyTo = WindowHandleOf(request.replyWindow);
-    if (!IsAddressable(replyTo)) return 0;  // no window, or every window
+// The window the answer goes to. A request that names a window the cat may not answer to
+// (not a window, or every window) does nothing at all: any program can name any window.
+// Without an HWnd line the answer goes to the window that sent the request, and a SEND
+// that names neither is still shown. A question that names its window is answered without
+// asking first whether that is a window: an answer to no window goes nowhere, and asking
+// would cost every question a round trip to the window server.
+std::optional<NativeHandle> CTumbleDlg::ReplyWindowFor(const SstpRequest& request, NativeHandle sender) {
     const bool acts = request.kind == SstpKind::Send || request.kind == SstpKind::Drop;
-    if (acts && !Windows().IsWindow(replyTo)) return 0;
+    const NativeHandle named = WindowHandleOf(request.replyWindow);
+    if (request.replyWindow != 0 && !acts) return IsAddressable(named) ? std::optional(named) : std::nullopt;
+    const NativeHandle window =
+        ChooseReplyWindow(request.replyWindow, sender, [this](NativeHandle w) { return Windows().IsWindow(w); });
+    if (window != 0) return window;
+    if (request.replyWindow == 0 && request.kind == SstpKind::Send) return NativeHandle{0};  // shown, not answered
+    return std::nullopt;
+}
 
+int CTumbleDlg::HandleSstpRequest(const std::string& text, NativeHandle sender) {
+    const SstpRequest request = ParseSstpRequest(text);
+    const std::optional<NativeHandle> replyTo = ReplyWindowFor(request, sender);
+    if (!replyTo) return 0;
+
+    // Answers go back in the request's charset (a Shift_JIS request gets the bytes unchanged).
     std::string answer;
     switch (request.kind) {
     case SstpKind::None:
-        answer = kAnswerNotImplemented;
+        answer = EncodeSstpAnswer(request.unknownCharset ? kAnswerBadRequest : kAnswerNotImplemented, request.charset);
         break;
     case SstpKind::Send:
-        answer = AnswerSend(request);
+        answer = EncodeSstpAnswer(AnswerSend(request), request.charset);
         break;
     case SstpKind::Execute:
         answer = AnswerExecute(request);
         break;
     case SstpKind::Drop:
-        answer = AnswerDrop(request);
+        answer = EncodeSstpAnswer(AnswerDrop(request), request.charset);
         break;
     }
-    SendSstp(replyTo, answer);
+    if (*replyTo != 0) SendSstp(*replyTo, answer);
     return 1;
 }
 
@@ -68,22 +81,23 @@ std::string CTumbleDlg::AnswerSend(const SstpRequest& request) {
     return std::string(kAnswerOk);
 }
 
+// Already in the request's charset: the object list is measured in the bytes it is sent in.
 std::string CTumbleDlg::AnswerExecute(const SstpRequest& request) {
-    if (request.argument.empty() || request.sender.empty()) return std::string(kAnswerBadRequest);
+    if (request.argument.empty() || request.sender.empty()) return EncodeSstpAnswer(kAnswerBadRequest, request.charset);
     switch (ParseExecuteCommand(request.argument)) {
     case ExecuteCommand::GetName:
-        return FormatNameAnswer(m_skinTitle);
+        return EncodeSstpAnswer(FormatNameAnswer(m_skinTitle), request.charset);
     case ExecuteCommand::GetVersion:
-        return FormatValueAnswer(m_version);
+        return EncodeSstpAnswer(FormatValueAnswer(m_version), request.charset);
     case ExecuteCommand::GetObjectList: {
         std::vector<std::string> names;
         for (const SElement& set : m_menuDroplings) names.push_back(set.text);
-        return FormatObjectListAnswer(names);
+        return FormatObjectListAnswer(names, request.charset);
     }
     case ExecuteCommand::Unknown:
         break;
     }
-    return std::string(kAnswerBadRequest);
+    return EncodeSstpAnswer(kAnswerBadRequest, request.charset);
 }
 
 std::string CTumbleDlg::AnswerDrop(const SstpRequest& request) {

@@ -192,9 +192,11 @@ public:
     ////////////////////////
     // SstpServer.cpp: requests other programs send the cat
     bool OnCopyData(NativeHandle sender, std::string_view bytes) override;
-    int HandleSstpRequest(const std::string& text);
+    // sender: the window that sent the request (wParam of its WM_COPYDATA), 0 for none.
+    int HandleSstpRequest(const std::string& text, NativeHandle sender);
+    std::optional<NativeHandle> ReplyWindowFor(const SstpRequest& request, NativeHandle sender);
     std::string AnswerSend(const SstpRequest& request);
-    std::string AnswerExecute(const SstpRequest& request);
+    std::string AnswerExecute(const SstpRequest& request);  // in the request's charset
     std::string AnswerDrop(const SstpRequest& request);
 
     ////////////////////////

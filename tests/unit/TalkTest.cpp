@@ -256,13 +256,33 @@ TEST_F(SstpServerTest, SendShowsTheScriptWithTheSendersCaption) {
     EXPECT_EQ(d.m_balloon->m_caption, "from Aya (DirectSSTP)");
     EXPECT_EQ(Request(d, "SEND SSTP/1.1\r\nScript: x\r\n"), "SSTP/1.0 400 Bad Request\r\n\r\n");
     fake.ipc.copyData.clear();
+    d.OnCopyData(0, "SEND SSTP/1.1\r\nSender: a\r\nScript: shown\r\n\r\n");
+    EXPECT_TRUE(fake.ipc.copyData.empty()) << "no HWnd and no sender: no answer";
+    EXPECT_EQ(d.m_balloon->m_text, "shown") << "but the script is shown";
     d.OnCopyData(kAsker, "SEND SSTP/1.1\r\nSender: a\r\nScript: s\r\n\r\n");
-    EXPECT_TRUE(fake.ipc.copyData.empty()) << "no HWnd: no answer";
+    ASSERT_EQ(fake.ipc.copyData.size(), 1u) << "no HWnd: the answer goes to the sender";
+    EXPECT_EQ(fake.ipc.copyData[0].target, kAsker);
+    fake.ipc.copyData.clear();
     d.OnCopyData(kAsker, "SEND SSTP/1.1\r\nSender: a\r\nScript: s\r\nHWnd: 4660\r\n\r\n");
     EXPECT_TRUE(fake.ipc.copyData.empty()) << "an HWnd that is no window is not answered";
     d.OnCopyData(kAsker, "SSTP/1.0 200 OK\r\nHWnd: 2304\r\n");
     EXPECT_TRUE(fake.ipc.copyData.empty()) << "answers to the cat's own requests are not handled";
     EXPECT_EQ(Request(d, "NOTIFY SSTP/1.1\r\n"), "SSTP/1.0 501 Not Implemented\r\n\r\n");
+}
+
+TEST_F(SstpServerTest, RequestsInOtherCharsetsAreReadAndAnsweredInTheirOwn) {
+    CTumbleDlg& d = StartServer();
+    // "こんにちは" in UTF-8, and 表 whose Shift_JIS second byte is a backslash.
+    EXPECT_EQ(Request(d, "SEND SSTP/1.1\r\nCharset: utf-8\r\nSender: Aya\r\nScript: \xE3\x81\x93\xE3\x82\x93\xE8\xA1\xA8\r\n"),
+              "SSTP/1.0 200 OK\r\nCharset: UTF-8\r\n\r\n");
+    EXPECT_EQ(d.m_balloon->m_text, "こん表");
+    EXPECT_EQ(Request(d, "EXECUTE SSTP/1.1\r\nCharset: UTF-8\r\nSender: a\r\nCommand: GetObjectList\r\n"),
+              "SSTP/1.0 200 OK\r\nCharset: UTF-8\r\n\r\nApple,Ball\r\n\r\n");
+    EXPECT_EQ(Request(d, "SEND SSTP/1.1\r\nCharset: KOI8-R\r\nSender: a\r\nScript: x\r\n"),
+              "SSTP/1.0 400 Bad Request\r\n\r\n");
+    EXPECT_EQ(d.m_balloon->m_text, "こん表") << "an unknown charset does nothing";
+    EXPECT_EQ(Request(d, "EXECUTE SSTP/1.1\r\nCharset: Shift_JIS\r\nSender: a\r\nCommand: GetName\r\n"),
+              "SSTP/1.0 200 OK\r\n\r\ncat,empty\r\n\r\n") << "Shift_JIS answers are today's bytes";
 }
 
 TEST_F(SstpServerTest, ExecuteAnswersAlsoWhileIconized) {
