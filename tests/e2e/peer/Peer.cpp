@@ -145,13 +145,14 @@ std::vector<std::string> Peer::MailslotMessages() const {
     return m_mailslotMessages;
 }
 
-LRESULT Peer::SendSstp(HWND cat, const std::string& request) const {
+LRESULT Peer::SendSstp(HWND cat, const std::string& request, bool fromWindow) const {
     COPYDATASTRUCT data{};
     data.dwData = 9801;
     data.cbData = static_cast<DWORD>(request.size() + 1);
     data.lpData = const_cast<char*>(request.c_str());
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(cat, WM_COPYDATA, reinterpret_cast<WPARAM>(m_windows.empty() ? nullptr : m_windows[0]),
+    HWND from = fromWindow && !m_windows.empty() ? m_windows[0] : nullptr;
+    SendMessageTimeoutA(cat, WM_COPYDATA, reinterpret_cast<WPARAM>(from),
                         reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000, &result);
     return static_cast<LRESULT>(result);
 }

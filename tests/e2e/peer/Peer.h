@@ -47,7 +47,8 @@ public:
 
     // Sends an SSTP request to the cat from the first character's window; its answer
     // arrives later as WM_COPYDATA (see Received).
-    LRESULT SendSstp(HWND cat, const std::string& request) const;
+    // From the peer's first window (wParam), or from no window when fromWindow is false.
+    LRESULT SendSstp(HWND cat, const std::string& request, bool fromWindow = true) const;
 
     // Asks the cat for its head rectangle; empty when it did not answer.
     std::string AskRectangle(HWND cat) const;
