@@ -2,7 +2,7 @@
 // SSTP over WM_COPYDATA, lines to Stand through the mailslots, and the talking-state query.
 // Every wait is bounded, so a hung or vanished character cannot freeze the cat.
 #include "app/TumbleDlg.h"
-#include "interop/SstpRequests.h"
+#include "interop/SstpOutgoing.h"
 
 namespace tc {
 

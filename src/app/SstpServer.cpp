@@ -5,8 +5,8 @@
 #include "app/TumbleDlg.h"
 #include "common/Random.h"
 #include "common/Sjis.h"
-#include "interop/SstpRequests.h"
-#include "interop/SstpServer.h"
+#include "interop/SstpOutgoing.h"
+#include "interop/SstpIncoming.h"
 #include "talk/ScriptText.h"
 
 namespace tc {

@@ -4,7 +4,7 @@
 #include "app/AppGlobals.h"
 #include "common/Random.h"
 #include "common/TextReader.h"
-#include "interop/SstpRequests.h"
+#include "interop/SstpOutgoing.h"
 #include "skin/Resources.h"
 
 namespace tc {

@@ -19,7 +19,7 @@
 #include "skin/Element.h"
 #include "skin/SkinLoader.h"
 #include "skin/SkinRecord.h"
-#include "interop/SstpServer.h"
+#include "interop/SstpIncoming.h"
 #include "talk/BalloonDlg.h"
 #include "talk/TalkEngine.h"
 #include "talk/TalkRecord.h"

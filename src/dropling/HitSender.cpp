@@ -7,7 +7,7 @@
 #include <deque>
 #include <mutex>
 
-#include "interop/SstpRequests.h"
+#include "interop/SstpOutgoing.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace tc {

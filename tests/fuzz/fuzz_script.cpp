@@ -17,7 +17,7 @@
 #include <string_view>
 
 #include "common/Sjis.h"
-#include "interop/SstpRequests.h"
+#include "interop/SstpOutgoing.h"
 #include "talk/BalloonTyping.h"
 #include "talk/ScriptText.h"
 

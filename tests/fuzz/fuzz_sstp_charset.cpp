@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "common/Sjis.h"
-#include "interop/SstpServer.h"
+#include "interop/SstpIncoming.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "interop/SstpServer.h"
+#include "interop/SstpIncoming.h"
 #include "platform/Charset.h"
 
 namespace tc {

@@ -3,7 +3,7 @@
 // and the SSTP requests other programs send it.
 #include <gtest/gtest.h>
 
-#include "interop/SstpRequests.h"
+#include "interop/SstpOutgoing.h"
 #include "talk/MessageConfig.h"
 #include "support/DialogHarness.h"
 

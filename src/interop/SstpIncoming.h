@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "interop/SstpRequests.h"
+#include "interop/SstpOutgoing.h"
 #include "platform/Charset.h"
 #include "platform/Geometry.h"
 

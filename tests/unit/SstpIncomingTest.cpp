@@ -1,7 +1,7 @@
 // Recognising SSTP requests and building the answers.
 #include <gtest/gtest.h>
 
-#include "interop/SstpServer.h"
+#include "interop/SstpIncoming.h"
 
 namespace tc {
 namespace {

@@ -1,4 +1,4 @@
-#include "interop/SstpServer.h"
+#include "interop/SstpIncoming.h"
 
 #include <optional>
 

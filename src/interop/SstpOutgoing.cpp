@@ -1,4 +1,4 @@
-#include "interop/SstpRequests.h"
+#include "interop/SstpOutgoing.h"
 
 #include "common/Sjis.h"
 

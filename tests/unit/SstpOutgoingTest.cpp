@@ -1,7 +1,7 @@
 // The request texts sent to other characters, byte for byte.
 #include <gtest/gtest.h>
 
-#include "interop/SstpRequests.h"
+#include "interop/SstpOutgoing.h"
 
 namespace tc {
 namespace {
