@@ -6,7 +6,7 @@ namespace tc {
 
 namespace {
 
-constexpr int kContextMenuResource = 143;
+constexpr int kContextMenuResource = IDR_CONTEXT_MENU;
 constexpr int kFirstSkinCommand = kSkinIdBase;
 
 std::vector<MenuItem> MenuItemsOf(const ElementList& list) {

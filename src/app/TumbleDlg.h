@@ -16,6 +16,7 @@
 #include "install/Installer.h"
 #include "interop/DirectoryRecord.h"
 #include "platform/Framework.h"
+#include "platform/ResourceIds.h"
 #include "skin/Element.h"
 #include "skin/SkinLoader.h"
 #include "skin/SkinRecord.h"
@@ -26,8 +27,8 @@
 
 namespace tc {
 
-constexpr int kCharacterDialogTemplate = 102;
-constexpr int kAppIconResource = 128;
+constexpr int kCharacterDialogTemplate = IDD_TUMBLECAT_DIALOG;
+constexpr int kAppIconResource = IDR_MAINFRAME;
 constexpr const char* kCharacterWindowTitle = "たんぶる";
 
 // Messages of the character window beyond the system's own.
@@ -37,16 +38,16 @@ constexpr const char* kTaskbarCreatedMessageName = "TaskbarCreated";
 
 // Command ids of the context menu.
 enum CommandId : int {
-    kCmdDropRandom = 32772,
-    kCmdProfile = 32775,
-    kCmdQuit = 32777,
-    kCmdDefaultSkin = 32778,
-    kCmdAbout = 32779,
-    kCmdSettings = 32780,
-    kCmdNoConsecutiveDrop = 32784,
-    kCmdAlwaysOnTop = 32789,
-    kCmdIconize = 32790,
-    kCmdDroplingProfile = 32791,
+    kCmdDropRandom = ID_DROP_RANDOM,
+    kCmdProfile = ID_PROFILE,
+    kCmdQuit = ID_QUIT,
+    kCmdDefaultSkin = ID_DEFAULT_SKIN,
+    kCmdAbout = ID_ABOUT,
+    kCmdSettings = ID_SETTINGS,
+    kCmdNoConsecutiveDrop = ID_NO_CONSECUTIVE_DROP,
+    kCmdAlwaysOnTop = ID_ALWAYS_ON_TOP,
+    kCmdIconize = ID_ICONIZE,
+    kCmdDroplingProfile = ID_DROPLING_PROFILE,
 };
 
 // Timer ids of the character window.

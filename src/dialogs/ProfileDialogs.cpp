@@ -2,19 +2,20 @@
 
 #include "common/TextReader.h"
 #include "platform/Messages.h"
+#include "platform/ResourceIds.h"
 #include "skin/Resources.h"
 
 namespace tc {
 
 namespace {
 
-constexpr int kProfileTemplate = 144;
-constexpr int kAboutTemplate = 145;
-constexpr int kDroplingProfileTemplate = 164;
-constexpr int kAboutPicture = 146;
-constexpr int kProfileEdit = 1017;
-constexpr int kAboutEdit = 1018;
-constexpr int kSetCombo = 1041;
+constexpr int kProfileTemplate = IDD_PROFILE;
+constexpr int kAboutTemplate = IDD_ABOUT;
+constexpr int kDroplingProfileTemplate = IDD_DROPLING_PROFILE;
+constexpr int kAboutPicture = IDB_ABOUT;
+constexpr int kProfileEdit = IDC_PROFILE_EDIT;
+constexpr int kAboutEdit = IDC_ABOUT_EDIT;
+constexpr int kSetCombo = IDC_SET_COMBO;
 constexpr int kAboutTimer = 101;
 constexpr int kAboutTimerMs = 50;
 

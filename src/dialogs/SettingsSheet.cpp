@@ -4,6 +4,7 @@
 #include "common/TextReader.h"
 #include "interop/Directory.h"
 #include "platform/Messages.h"
+#include "platform/ResourceIds.h"
 #include "skin/Resources.h"
 
 namespace tc {
@@ -11,21 +12,21 @@ namespace tc {
 namespace {
 
 // Templates and controls of the pages.
-constexpr int kReactionTemplate = 156;
-constexpr int kTargetTemplate = 158;
-constexpr int kAutoExecuteTemplate = 160;
-constexpr int kTransparentTemplate = 161;
-constexpr int kFileSetTemplate = 163;
+constexpr int kReactionTemplate = IDD_PAGE_REACTION;
+constexpr int kTargetTemplate = IDD_PAGE_TARGET;
+constexpr int kAutoExecuteTemplate = IDD_PAGE_AUTOEXECUTE;
+constexpr int kTransparentTemplate = IDD_PAGE_TRANSPARENT;
+constexpr int kFileSetTemplate = IDD_PAGE_FILESET;
 
-constexpr int kMethodCombo = 1031;
-constexpr int kTargetCombo = 1032;
-constexpr int kMinutesEdit = 1033;
-constexpr int kAutoExecuteCheck = 1034;
-constexpr int kAlphaSlider = 1035;
-constexpr int kTransparentCheck = 1036;
-constexpr int kDroplingsCheck = 1039;
-constexpr int kSkinList = 1040;
-constexpr int kDroplingList = 1042;
+constexpr int kMethodCombo = IDC_METHOD_COMBO;
+constexpr int kTargetCombo = IDC_TARGET_COMBO;
+constexpr int kMinutesEdit = IDC_MINUTES_EDIT;
+constexpr int kAutoExecuteCheck = IDC_AUTO_EXECUTE_CHECK;
+constexpr int kAlphaSlider = IDC_ALPHA_SLIDER;
+constexpr int kTransparentCheck = IDC_TRANSPARENT_CHECK;
+constexpr int kDroplingsCheck = IDC_DROPLINGS_CHECK;
+constexpr int kSkinList = IDC_SKIN_LIST;
+constexpr int kDroplingList = IDC_DROPLING_LIST;
 
 constexpr int kNmCustomDraw = -12;
 constexpr int kMinMinutes = 1;

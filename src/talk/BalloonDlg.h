@@ -9,14 +9,15 @@
 
 #include "platform/Framework.h"
 #include "platform/OwnedHandle.h"
+#include "platform/ResourceIds.h"
 #include "talk/BalloonTyping.h"
 
 namespace tc {
 
-constexpr int kBalloonTemplate = 148;
-constexpr int kBalloonLeftPicture = 149;   // the box with its tail on the left (side 0)
-constexpr int kBalloonRightPicture = 151;  // the box with its tail on the right (side 1)
-constexpr int kBalloonMarkPicture = 159;   // the mark before a sender's caption
+constexpr int kBalloonTemplate = IDD_BALLOON;
+constexpr int kBalloonLeftPicture = IDB_BALLOON_LEFT;   // the box with its tail on the left (side 0)
+constexpr int kBalloonRightPicture = IDB_BALLOON_RIGHT;  // the box with its tail on the right (side 1)
+constexpr int kBalloonMarkPicture = IDB_BALLOON_MARK;   // the mark before a sender's caption
 constexpr const char* kBalloonFontFace = "ＭＳ ゴシック";
 constexpr int kBalloonFontHeight = 12;
 constexpr int kBalloonCaptionFontHeight = 8;
