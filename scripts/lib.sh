@@ -20,6 +20,11 @@ configure_and_build() {  # dir, extra cmake args...
     cmake --build "$BUILD/$dir" -j "$JOBS"
 }
 
+# The libFuzzer targets, with the sanitizers of the fuzz build (clang only).
+build_fuzzers() {
+  CC=clang CXX=clang++ configure_and_build fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUMBLECAT_FUZZ=ON
+}
+
 build_windows_x64() {
   configure_and_build mingw64 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DTUMBLECAT_E2E=ON

@@ -1,5 +1,6 @@
 #include "app/SettingsFiles.h"
 
+#include <limits>
 
 #include "common/Sjis.h"
 #include "common/TextReader.h"
@@ -9,7 +10,9 @@ namespace tc {
 namespace {
 
 constexpr int kSettingsLines = 11;
-constexpr std::size_t kSettingsLineBuffer = 1024;
+// tumblecat.cfg lines are read whole: a target list (names joined by "^") or a skin name
+// may run past any fixed buffer, and a line read in pieces would shift every line after it.
+constexpr std::size_t kWholeLine = std::numeric_limits<std::size_t>::max();
 constexpr std::size_t kListLineBuffer = 8192;
 constexpr char kFieldSeparator = '\x01';
 
@@ -66,7 +69,7 @@ void ApplySettingsFile(std::string_view fileBytes, CharacterSettings& settings) 
     std::string line;
     std::string previous;
     for (int lineNumber = 0; lineNumber < kSettingsLines; ++lineNumber) {
-        reader.ReadLine(line, kSettingsLineBuffer);  // a failed read keeps the previous line
+        reader.ReadLine(line, kWholeLine);  // a failed read keeps the previous line
         DropTrailingLineFeed(line);
         if (reader.AtEnd() && line == previous) break;
         ApplySettingsLine(lineNumber, line, settings);

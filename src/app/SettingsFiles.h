@@ -1,9 +1,10 @@
 // tumblecat.cfg and the four list files: the settings carried from one run to the next.
 //
-// tumblecat.cfg holds eleven lines; some settings are packed into the bits of one number
-// (line 2: automatic dropping in bit 7 and its minutes in bits 0-6; line 8: opacity in bits
-// 0-7, transparency in bit 8, "written by us" in bit 9, transparent falling objects in bit
-// 10). A list file holds one record per line: id, text and folder joined by the byte 0x01.
+// tumblecat.cfg holds eleven lines, each read whole whatever its length (what is written
+// reads back the same); some settings are packed into the bits of one number (line 2:
+// automatic dropping in bit 7 and its minutes in bits 0-6; line 8: opacity in bits 0-7,
+// transparency in bit 8, "written by us" in bit 9, transparent falling objects in bit 10).
+// A list file holds one record per line: id, text and folder joined by the byte 0x01.
 #pragma once
 
 #include <string>

@@ -45,8 +45,9 @@ inline constexpr std::size_t kMaxInstallFolderPath = 247;
 // Whether a folder name from install.txt may name a folder under "skin\" or "dropling\"
 // (the root, whose path ending in a backslash is rootLength bytes long): refused when it holds '\',
 // '/', ':' or "..", a character no Windows name may hold, ends in '.' or a blank, is empty or
-// a device name (CON, NUL, COM1, ...), or when the folder's path would be longer than
-// kMaxInstallFolderPath. The archive must not choose where outside its folder it writes.
+// a device name (CON, NUL, COM1, ...), or when the folder's path with its own trailing
+// backslash (rootLength + name + 1 bytes) would be longer than kMaxInstallFolderPath. The
+// archive must not choose where outside its folder it writes.
 bool IsAcceptableFolderName(std::string_view name, std::size_t rootLength);
 
 // The name the install notice gives the installed item: for a falling-object set the line

@@ -41,6 +41,14 @@ TEST(SettingsValues, TheIntervalIsAWholeNumberFrom1To60) {
     EXPECT_EQ(CheckMinutes("99999999999").message, "整数を入力してください。");
 }
 
+TEST(SettingsValues, BothEndsOfTheIntervalAreAcceptedWithoutAMessage) {
+    for (const auto& [text, minutes] : {std::pair{"1", 1}, {"60", 60}}) {
+        const MinutesCheck check = CheckMinutes(text);
+        EXPECT_FALSE(check.message) << text;
+        EXPECT_EQ(check.minutes, minutes) << text;
+    }
+}
+
 class SettingsCommandTest : public ::testing::Test, protected DialogHarness {
 protected:
     CTumbleDlg& StartCat() {

@@ -87,6 +87,16 @@ TEST(FolderName, PlainNamesOnly) {
     EXPECT_FALSE(IsAcceptableFolderName(std::string(220, 'n'), 40)) << "longer than fits";
 }
 
+TEST(FolderName, LongestPathIsAcceptedAndOneByteMoreIsNot) {
+    // Root (40 bytes, its backslash included) + name + the folder's own backslash, against 247.
+    EXPECT_TRUE(IsAcceptableFolderName(std::string(206, 'n'), 40)) << "40 + 206 + 1 = 247";
+    EXPECT_FALSE(IsAcceptableFolderName(std::string(207, 'n'), 40)) << "40 + 207 + 1 = 248";
+    std::string hyo;  // 表 is 0x95 0x5C: bytes are counted, and its 0x5C is no backslash
+    for (int i = 0; i < 103; ++i) hyo += "\x95\x5C";
+    EXPECT_TRUE(IsAcceptableFolderName(hyo, 40)) << "206 bytes";
+    EXPECT_FALSE(IsAcceptableFolderName(hyo + "\x95\x5C", 40)) << "208 bytes";
+}
+
 TEST(InstalledName, FromProfileOrDroplingTxt) {
     EXPECT_EQ(InstalledName("Tabby\r\nprofile\r\n", false), "Tabby");
     EXPECT_EQ(InstalledName("\r\nTabby\r\n", false), "[名前取得失敗]");

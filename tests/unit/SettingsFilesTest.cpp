@@ -156,6 +156,30 @@ TEST(SettingsFile, RoundTripKeepsEverySetting) {
     EXPECT_FALSE(back.m_alwaysOnTop);
 }
 
+TEST(SettingsFile, LongLinesAreReadWholeAndSurviveTheRoundTrip) {
+    // fuzz_settings' minimised finding (corpus/settings/long-skin-line.cfg, its name bytes
+    // made letters): a 1023-byte skin line whose line feed was once read as the next line,
+    // so the file written back read back differently.
+    CharacterSettings found;
+    ApplySettingsFile("\n" + std::string(1023, 'a') + "\n\n0\n0\n\n0\n", found);
+    EXPECT_EQ(found.m_skinName, std::string(1023, 'a'));
+    CharacterSettings again;
+    ApplySettingsFile(FormatSettingsFile(found), again);
+    EXPECT_EQ(FormatSettingsFile(again), FormatSettingsFile(found));
+
+    // A target list of many names and a long skin name come back whole, and so do the lines after them.
+    CharacterSettings s;
+    s.m_skinName = std::string(1500, 's');
+    s.m_target.clear();
+    for (int i = 0; i < 300; ++i) s.m_target += "Name" + std::to_string(i) + "^";
+    s.m_alwaysOnTop = false;
+    CharacterSettings back;
+    ApplySettingsFile(FormatSettingsFile(s), back);
+    EXPECT_EQ(back.m_skinName, s.m_skinName);
+    EXPECT_EQ(back.m_target, s.m_target);
+    EXPECT_FALSE(back.m_alwaysOnTop);
+}
+
 TEST(ListFile, ParsesRecordsSeparatedByByteOne) {
     ElementList list;
     EXPECT_TRUE(ParseListFile("32802\x01○ Red ball\x01red\r\n33830\x01Tabby\x01tabby\x01x\r\n", list));

@@ -331,5 +331,19 @@ TEST_F(SstpServerTest, DropUsesItsTargetForOneDropAndPutsTheSettingBack) {
     EXPECT_EQ(d.m_target, "%rnd");
 }
 
+TEST_F(SstpServerTest, SpecialTargetsInAnyCaseDropTheNamedSet) {
+    CTumbleDlg& d = StartServer();
+    fake.ipc.sharedBlocks["Sakura"] = std::string("\x00\x00\x01\x00", 4) + "a.hwnd\x01" "256\r\na.name\x01" "Aya\r\n";
+    fake.windows.Window(kAya).style = 0x94000000;
+    for (const char* target : {"%ALL", "%All", "%RND", "%rNd"}) {
+        d.m_dropPose = false;
+        d.m_dropParams.clear();
+        EXPECT_EQ(Request(d, "DROP SSTP/1.0\r\nSender: a\r\nTarget: " + std::string(target) + "\r\nObject: Ball\r\n"),
+                  "SSTP/1.0 200 OK\r\n\r\n")
+            << target << " is a special target, not a name looked up in the directory";
+        EXPECT_EQ(d.m_dropParams.substr(0, 5), "ball~") << target;
+    }
+}
+
 }  // namespace
 }  // namespace tc
