@@ -146,6 +146,24 @@ TEST(ProfileDialogs, TextsAndTheAboutPicturesSteps) {
     EXPECT_EQ(NextAboutOffset(offset), 293) << "the picture stops at its right end";
 }
 
+// Lines of more than 1023 bytes come in pieces that end between characters; 表 is 0x95 0x5C.
+TEST(ProfileDialogs, OverlongLinesAreCutBetweenCharacters) {
+    const std::string hyo = "\x95\x5C";
+    const struct {
+        std::size_t before;  // bytes ahead of 表 on the first line
+        std::string profile, about;
+    } cases[] = {
+        {1021, std::string(1021, 'a') + hyo + "\r\nn\r\n", "\r\nn\r\nB\r\n"},
+        {1022, std::string(1022, 'a') + "\r\n" + hyo + "n\r\n", "\r\n" + hyo + "n\r\nB\r\n"},
+        {1023, std::string(1023, 'a') + "\r\n" + hyo + "n\r\n", "\r\n" + hyo + "n\r\nB\r\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string file = std::string(c.before, 'a') + hyo + "n\n";
+        EXPECT_EQ(ProfileText(file), c.profile) << c.before;
+        EXPECT_EQ(AboutText(file + "B\n"), c.about) << c.before;
+    }
+}
+
 class ProfileDialogTest : public ::testing::Test, protected DialogHarness {};
 
 TEST_F(ProfileDialogTest, TheSetProfilesListEverySetAndShowTheChosenOnesText) {
