@@ -115,10 +115,12 @@ TEST_F(SettingsCommandTest, TheFileSetPageTogglesAvailabilityOnDiskAndTheMenusFo
     fake.windows.whileSheetRuns = [&](FakeSheet& s) {
         ASSERT_TRUE(s.ShowPage(kFilePage));
         CPropertyPage& page = s.Page(kFilePage);
-        fake.controls.At(page.m_hWnd, 1040).selection = 0;
-        page.OnControlCommand(1040, kLbnSelChange);
-        EXPECT_EQ(fake.controls.At(page.m_hWnd, 1040).items[0], "× tall");
-        EXPECT_EQ(fake.controls.At(page.m_hWnd, 1040).selection, -1) << "a second click toggles back";
+        const auto& items = fake.controls.At(page.m_hWnd, 1040).items;
+        for (const char* shown : {"× tall", "○ tall", "× tall"}) {
+            fake.controls.At(page.m_hWnd, 1040).selection = 0;
+            page.OnControlCommand(1040, kLbnSelChange);
+            EXPECT_EQ(items, std::vector<std::string>{shown}) << "each click toggles, the item replaced in place";
+        }
     };
     Command(kCmdSettings);
     EXPECT_EQ(s_filesetSkins[0].text, "× tall");
