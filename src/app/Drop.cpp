@@ -9,12 +9,15 @@
 
 namespace tc {
 
-std::string SelfTargetToken(const std::string& skinName) { return "%nek:" + skinName + "^"; }
+std::string SelfTargetToken(const std::string& skinName) {
+    return std::string(kCatTargetPrefix) + skinName + kTargetEndMark;
+}
 
 std::string FormatDropParams(const std::string& set, int reactionMethod, int sstpPort, bool transparentDroplings,
                              int alpha, const std::string& targets) {
-    return set + "~" + std::to_string(reactionMethod) + "~" + std::to_string(sstpPort) + "~" +
-           std::to_string((transparentDroplings ? 256 : 0) + alpha) + "~" + targets;
+    return set + kDropFieldMark + std::to_string(reactionMethod) + kDropFieldMark + std::to_string(sstpPort) +
+           kDropFieldMark + std::to_string((transparentDroplings ? kOpacityFlag : 0) + alpha) + kDropFieldMark +
+           targets;
 }
 
 bool CTumbleDlg::OnLButtonDblClk(Point /*client*/) {

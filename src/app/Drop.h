@@ -1,14 +1,13 @@
-// The parameter string of the falling-object program: "set~reaction~port~opacity~targets",
-// where opacity carries the transparency switch in bit 8 and the targets are tokens each
-// followed by "^". The cat's own token is "%nek:" followed by its skin folder name.
+// The parameter string the cat starts the falling-object program with; its form is agreed
+// with the program in common/DroplingContract.h.
 #pragma once
 
 #include <string>
 
+#include "common/DroplingContract.h"
+
 namespace tc {
 
-constexpr const char* kDroplingProgram = "dropling.exe";
-constexpr const char* kDroplingMutex = "dropling";
 constexpr int kLaunchDelay = 200;
 constexpr int kReturnPoseDelay = 1500;
 

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "common/Sjis.h"
+
 namespace tc {
 
 TextReader::TextReader(std::string_view rawBytes) {
@@ -27,6 +29,18 @@ bool TextReader::ReadLine(std::string& line, std::size_t bufferSize) {
     }
     if (piece.empty()) return false;
     line = std::move(piece);
+    return true;
+}
+
+bool TextReader::ReadTextLine(std::string& line, std::size_t bufferSize) {
+    if (!ReadLine(line, bufferSize)) return false;
+    if (line.size() < 2 || line.back() == '\n' || m_pos >= m_text.size() || m_text[m_pos] == '\n') return true;
+    std::size_t i = 0;
+    while (i + 1 < line.size()) i += IsSjisLeadByte(static_cast<unsigned char>(line[i])) ? 2 : 1;
+    if (i + 1 == line.size() && IsSjisLeadByte(static_cast<unsigned char>(line.back()))) {
+        line.pop_back();
+        --m_pos;
+    }
     return true;
 }
 

@@ -20,6 +20,11 @@ public:
     // bufferSize bytes does. Returns false, leaving line untouched, when no byte was left.
     bool ReadLine(std::string& line, std::size_t bufferSize = 1024);
 
+    // As ReadLine, for texts that are shown or said: a piece of a longer line ends between
+    // two characters, so a lead byte that would end it starts the next piece instead (its
+    // trail byte may be 0x5C, which alone would read as a backslash).
+    bool ReadTextLine(std::string& line, std::size_t bufferSize = 1024);
+
     // True once a read has run into the end of the data (feof).
     bool AtEnd() const { return m_atEnd; }
 

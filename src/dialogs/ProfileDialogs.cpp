@@ -26,7 +26,7 @@ std::string ProfileText(const std::optional<std::string>& fileBytes) {
     if (!fileBytes) return text;
     TextReader reader(*fileBytes);
     std::string line;
-    while (reader.ReadLine(line)) {
+    while (reader.ReadTextLine(line)) {
         DropTrailingLineFeed(line);
         text += line + "\r\n";
     }
@@ -39,7 +39,7 @@ std::string AboutText(const std::optional<std::string>& readme) {
         TextReader reader(*readme);
         std::string line;
         bool first = true;
-        while (reader.ReadLine(line)) {
+        while (reader.ReadTextLine(line)) {
             if (!first) text += line;
             first = false;
         }

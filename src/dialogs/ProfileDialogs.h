@@ -12,7 +12,7 @@
 namespace tc {
 
 // A profile.txt as the dialogs show it: every line ended by CR LF, a last line without a
-// line feed included.
+// line feed included; a line of more than 1023 bytes shows as several, cut between characters.
 std::string ProfileText(const std::optional<std::string>& fileBytes);
 
 // The about text: CR LF, then readme.txt after its first line with CR LF line ends; without

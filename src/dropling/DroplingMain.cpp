@@ -15,14 +15,13 @@ namespace {
 constexpr int kExitFell = 0;
 constexpr int kExitRefused = 2;
 constexpr int kExitNoSet = 3;
-constexpr const char* kMutexName = "dropling";
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     tc::Win32InterProcess ipc;
     bool anotherRuns = false;  // the cat decides whether falls may overlap; each holds the name
-    const auto mutex = ipc.CreateNamedMutex(kMutexName, anotherRuns);
+    const auto mutex = ipc.CreateNamedMutex(tc::kDroplingMutex, anotherRuns);
 
     const auto params = tc::ParseDropParams(tc::CommandLineParameters(GetCommandLineA()));
     if (!params) return kExitRefused;

@@ -24,7 +24,7 @@ std::optional<int> ParseField(std::string_view text, int low, int high) {
 
 // Splits off the text before the next "~"; nothing when there is none.
 std::optional<std::string_view> TakeField(std::string_view& rest) {
-    const std::size_t at = FindSjisChar(rest, '~');
+    const std::size_t at = FindSjisChar(rest, kDropFieldMark);
     if (at == std::string_view::npos) return std::nullopt;
     const std::string_view field = rest.substr(0, at);
     rest.remove_prefix(at + 1);
@@ -49,7 +49,7 @@ bool OnlyBlanks(std::string_view text) { return text.find_first_not_of(" \t") ==
 std::vector<std::string> SplitTargets(std::string_view list) {
     std::vector<std::string> names;
     while (!list.empty() && names.size() < kMaxTargets) {
-        const std::size_t at = FindSjisChar(list, '^');
+        const std::size_t at = FindSjisChar(list, kTargetEndMark);
         const std::string_view name = list.substr(0, at);
         if (at == std::string_view::npos) {
             if (!OnlyBlanks(name)) names.emplace_back(name);  // a last name without its "^"

@@ -1,4 +1,5 @@
-// The parameter string the cat starts dropling.exe with: "set~reaction~port~opacity~targets".
+// The parameter string the cat starts dropling.exe with: "set~reaction~port~opacity~targets"
+// (common/DroplingContract.h).
 //
 // The first four "~" end the set, reaction, port and opacity fields; everything after the
 // fourth is the target list, names each followed by "^", so a name may hold "~" or blanks.
@@ -13,12 +14,12 @@
 #include <string_view>
 #include <vector>
 
+#include "common/DroplingContract.h"
+
 namespace tc {
 
 enum class Reaction { Send = 0, Notify = 1 };
 
-constexpr int kOpaque = 255;
-constexpr int kOpacityFlag = 256;   // set when objects are drawn with the given opacity
 constexpr std::size_t kMaxTargets = 16;  // more would only crowd the screen
 
 struct DropParams {

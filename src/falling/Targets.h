@@ -12,12 +12,11 @@
 #include <string_view>
 #include <vector>
 
+#include "common/DroplingContract.h"
 #include "falling/Fall.h"
 #include "platform/Geometry.h"
 
 namespace tc {
-
-constexpr std::string_view kCatTargetPrefix = "%nek:";
 
 // One entry of the "Sakura" block as far as targeting needs it.
 struct CharacterWindow {

@@ -166,7 +166,7 @@ void ReadSpeakFile(std::string_view fileBytes, TalkRecord& talk) {
 
     TextReader reader(fileBytes);
     std::string line;
-    while (reader.ReadLine(line, kSpeakLineBuffer)) {
+    while (reader.ReadTextLine(line, kSpeakLineBuffer)) {
         DropTrailingLineFeed(line);
         if (line.empty()) continue;  // does not close the section
 

@@ -3,7 +3,8 @@
 // it mentions. Every list starts from a placeholder line, so a missing file or group shows
 // "(… not found)" instead of silence.
 //
-// Each non-empty line (at most 4095 bytes; a longer one comes as several) is, in this order:
+// Each non-empty line (at most 4095 bytes; a longer one comes as several, cut between
+// characters) is, in this order:
 // - a section line: its head before the first "@" is one of the eighteen section keys,
 //   letter case ignored and nothing else around it; the tail after "@" names the target;
 // - section content, once a section is open in this file: the whole line, unchanged, is one

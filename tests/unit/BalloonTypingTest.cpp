@@ -114,9 +114,8 @@ TEST(BalloonTyping, RepaintsTheNewestCellOrTheTextAreaWhenScrolling) {
     b.Tick();
     EXPECT_EQ(b.Tick().invalidate, (Rect{12, 768 + 10, 24, 768 + 24}));
     EXPECT_EQ(b.Tick().invalidate, (Rect{18, 768 + 10, 30, 768 + 24}));
-    for (int i = 0; i < 4; ++i) {
-        const auto rect = b.Tick().invalidate;
-        EXPECT_EQ(rect, b.CellRect());
+    for (int row = 1; row < 5; ++row) {
+        EXPECT_EQ(b.Tick().invalidate, (Rect{12, 768 + 10 + 14 * row, 24, 768 + 24 + 14 * row})) << "line feed " << row;
     }
     EXPECT_EQ(b.Tick().invalidate, (Rect{12, 768 + 10, 319, 768 + 97})) << "the fifth line feed scrolls";
     b.Place({0, 0, 0});

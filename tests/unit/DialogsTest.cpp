@@ -125,10 +125,12 @@ TEST_F(SettingsCommandTest, TheFileSetPageTogglesAvailabilityOnDiskAndTheMenusFo
     fake.windows.whileSheetRuns = [&](FakeSheet& s) {
         ASSERT_TRUE(s.ShowPage(kFilePage));
         CPropertyPage& page = s.Page(kFilePage);
-        fake.controls.At(page.m_hWnd, 1040).selection = 0;
-        page.OnControlCommand(1040, kLbnSelChange);
-        EXPECT_EQ(fake.controls.At(page.m_hWnd, 1040).items[0], "× tall");
-        EXPECT_EQ(fake.controls.At(page.m_hWnd, 1040).selection, -1) << "a second click toggles back";
+        const auto& items = fake.controls.At(page.m_hWnd, 1040).items;
+        for (const char* shown : {"× tall", "○ tall", "× tall"}) {
+            fake.controls.At(page.m_hWnd, 1040).selection = 0;
+            page.OnControlCommand(1040, kLbnSelChange);
+            EXPECT_EQ(items, std::vector<std::string>{shown}) << "each click toggles, the item replaced in place";
+        }
     };
     Command(kCmdSettings);
     EXPECT_EQ(s_filesetSkins[0].text, "× tall");
@@ -201,6 +203,24 @@ TEST(ProfileDialogs, TextsAndTheAboutPicturesSteps) {
     for (int i = 20; i < 147; ++i) offset = NextAboutOffset(offset);
     EXPECT_EQ(offset, 293);
     EXPECT_EQ(NextAboutOffset(offset), 293) << "the picture stops at its right end";
+}
+
+// Lines of more than 1023 bytes come in pieces that end between characters; 表 is 0x95 0x5C.
+TEST(ProfileDialogs, OverlongLinesAreCutBetweenCharacters) {
+    const std::string hyo = "\x95\x5C";
+    const struct {
+        std::size_t before;  // bytes ahead of 表 on the first line
+        std::string profile, about;
+    } cases[] = {
+        {1021, std::string(1021, 'a') + hyo + "\r\nn\r\n", "\r\nn\r\nB\r\n"},
+        {1022, std::string(1022, 'a') + "\r\n" + hyo + "n\r\n", "\r\n" + hyo + "n\r\nB\r\n"},
+        {1023, std::string(1023, 'a') + "\r\n" + hyo + "n\r\n", "\r\n" + hyo + "n\r\nB\r\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string file = std::string(c.before, 'a') + hyo + "n\n";
+        EXPECT_EQ(ProfileText(file), c.profile) << c.before;
+        EXPECT_EQ(AboutText(file + "B\n"), c.about) << c.before;
+    }
 }
 
 class ProfileDialogTest : public ::testing::Test, protected DialogHarness {};

@@ -72,6 +72,23 @@ TEST(SpeakFile, OverlongHeadsTailsAndLines) {
     EXPECT_EQ(talk.m_msgExecute[2], std::string(905, 'L'));
 }
 
+// 表 is 0x95 0x5C: cut after its first byte, "\n" would become a line break.
+TEST(SpeakFile, AnOverlongLineIsCutBetweenCharacters) {
+    const std::string hyo = "\x95\x5C";
+    const struct {
+        std::size_t before;  // bytes ahead of 表 on the line
+        Lines lines;
+    } cases[] = {
+        {4093, {std::string(4093, 'a') + hyo, "n"}},
+        {4094, {std::string(4094, 'a'), hyo + "n"}},
+        {4095, {std::string(4095, 'a'), hyo + "n"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Load("#execute.message\n" + std::string(c.before, 'a') + hyo + "n\n").m_msgExecute, c.lines)
+            << c.before;
+    }
+}
+
 TEST(PickLine, NoneFromAnEmptyListAndOnlyTheFirst32768) {
     EXPECT_FALSE(PickLine({}));
     Lines lines;

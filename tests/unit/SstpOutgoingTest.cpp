@@ -12,9 +12,12 @@ TEST(SstpRequests, ScriptCommandAndStandTexts) {
               "SEND SSTP/1.1\r\nSender: \x82\xBD\x82\xF1\x82\xD4\x82\xE9\r\nScript: hello\\e\r\n"
               "Charset: SJIS\r\nHWnd: 1234\r\n\r\n");
     EXPECT_EQ(request.size(), 79u);
-    EXPECT_EQ(FormatCommandRequest(SstpCommand::Restore, 7),
-              "EXECUTE SSTP/1.3\r\nSender: たんぶる\r\nCommand: Restore\r\nCharset: SJIS\r\nHWnd: 7\r\n\r\n");
-    EXPECT_NE(FormatCommandRequest(SstpCommand::Quiet, 7).find("\r\nCommand: Quiet\r\n"), std::string::npos);
+    const std::string sender = "EXECUTE SSTP/1.3\r\nSender: \x82\xBD\x82\xF1\x82\xD4\x82\xE9\r\n";
+    const std::string end = "\r\nCharset: SJIS\r\nHWnd: 7\r\n\r\n";
+    EXPECT_EQ(FormatCommandRequest(SstpCommand::Restore, 7), sender + "Command: Restore" + end);
+    EXPECT_EQ(FormatCommandRequest(SstpCommand::Restore, 7).size(), 80u);
+    EXPECT_EQ(FormatCommandRequest(SstpCommand::Quiet, 7), sender + "Command: Quiet" + end);
+    EXPECT_EQ(FormatCommandRequest(SstpCommand::Quiet, 7).size(), 78u);
     EXPECT_EQ(FormatStandLine("hello"), "tumblecat\tsay hello");
     EXPECT_EQ(FormatStandLine("hello").size(), 19u);
 }
