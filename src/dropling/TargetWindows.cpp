@@ -1,6 +1,5 @@
 #include "dropling/TargetWindows.h"
 
-#include <cstring>
 #include <memory>
 
 #include "interop/DirectoryRecord.h"
@@ -14,8 +13,6 @@ struct RegionDeleter {
     void operator()(HRGN region) const { DeleteObject(region); }
 };
 using OwnedRegion = std::unique_ptr<std::remove_pointer_t<HRGN>, RegionDeleter>;
-
-constexpr std::size_t kAnswerBufferSize = 4096;  // far more than the cat's 200-byte answer
 
 }  // namespace
 
@@ -36,16 +33,9 @@ std::int32_t ReadCatWindow(InterProcess& ipc) {
     return entries.empty() ? 0 : entries.front().hwnd;
 }
 
-std::optional<Rect> AskHeadRect(InterProcess& ipc, NativeHandle cat) {
-    // The cat writes into this buffer from its own process while the message is sent.
-    auto answer = std::make_unique<char[]>(kAnswerBufferSize);
-    std::memset(answer.get(), 0, kAnswerBufferSize);
-    const auto written = ipc.SendQuery(cat, kMsgRectangleQuery, GetCurrentProcessId(),
-                                       reinterpret_cast<std::intptr_t>(answer.get()), kQueryTimeoutMs);
-    if (!written || *written == 0) return std::nullopt;
-    const void* nul = std::memchr(answer.get(), '\0', kAnswerBufferSize);
-    const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - answer.get()) : 0;
-    return ParseRectangleAnswer(std::string_view(answer.get(), length));
+std::optional<Rect> AskHeadRect(Win32InterProcess& ipc, NativeHandle cat) {
+    const auto answer = ipc.QueryText(cat, kMsgRectangleQuery, kQueryTimeoutMs);
+    return answer ? ParseRectangleAnswer(*answer) : std::nullopt;
 }
 
 std::vector<Rect> WindowShapeRects(NativeHandle window) {

@@ -12,6 +12,7 @@
 #include "falling/Targets.h"
 #include "platform/Geometry.h"
 #include "platform/Platform.h"
+#include "platform/win32/Win32Platform.h"
 
 namespace tc {
 
@@ -24,8 +25,9 @@ std::vector<CharacterWindow> ReadCharacterWindows(InterProcess& ipc, WindowSyste
 std::int32_t ReadCatWindow(InterProcess& ipc);
 
 // The cat's head rectangle (relative to its window), asked with message 0x8065: the cat
-// writes "left,top,right,bottom" into this process at the address given.
-std::optional<Rect> AskHeadRect(InterProcess& ipc, NativeHandle cat);
+// writes "left,top,right,bottom" into this process at the address given, which stays valid
+// for an answer that comes too late.
+std::optional<Rect> AskHeadRect(Win32InterProcess& ipc, NativeHandle cat);
 
 // The window's shape as rectangles relative to the window; empty when it has none.
 std::vector<Rect> WindowShapeRects(NativeHandle window);

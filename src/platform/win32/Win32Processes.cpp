@@ -171,6 +171,15 @@ std::optional<std::intptr_t> Win32InterProcess::SendQuery(NativeHandle target, u
     return static_cast<std::intptr_t>(answer);
 }
 
+std::optional<std::string> Win32InterProcess::QueryText(NativeHandle target, unsigned message, int timeoutMs) {
+    static char answer[kQueryAnswerBytes];
+    std::memset(answer, 0, sizeof answer);
+    const auto written = SendQuery(target, message, GetCurrentProcessId(), reinterpret_cast<std::intptr_t>(answer),
+                                   timeoutMs);
+    if (!written || *written == 0) return std::nullopt;
+    return std::string(answer, strnlen(answer, sizeof answer));
+}
+
 bool Win32InterProcess::ExchangeMailslot(const std::string& ownSlot, const std::string& peerSlot,
                                          std::string_view message, int readTimeoutMs) {
     constexpr DWORD kMaxMessage = 4096;
