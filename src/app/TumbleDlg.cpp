@@ -80,6 +80,9 @@ bool CTumbleDlg::OnAppMessage(unsigned message, std::uintptr_t first, std::intpt
         OnTrayNotify(second);
         result = 1;
         return true;
+    case kMsgInstallDone:
+        OnInstallDone();
+        return true;
     default:
         // A restarted shell has an empty tray: without its icon an iconized cat is out of reach.
         if (m_taskbarCreatedMessage != 0 && message == m_taskbarCreatedMessage) {
@@ -173,11 +176,13 @@ void CTumbleDlg::SaveState() {
 // a farewell.
 void CTumbleDlg::OnEndSession(bool ending) {
     if (!ending) return;
+    platform().background.Finish();  // an install still running completes first
     CutConversation();
     SaveState();
 }
 
 void CTumbleDlg::OnDestroy() {
+    platform().background.Finish();  // an install still running completes first
     SaveState();
     ReleaseSurfaces(*this);
     m_balloon.reset();

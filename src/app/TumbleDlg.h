@@ -33,6 +33,7 @@ constexpr const char* kCharacterWindowTitle = "たんぶる";
 
 // Messages of the character window beyond the system's own.
 constexpr unsigned kMsgTrayNotify = 0x8068;     // WM_APP + 0x68
+constexpr unsigned kMsgInstallDone = 0x8069;    // WM_APP + 0x69: the install away from the window ended
 // Registered by name; the shell sends it to every top-level window when it has (re)started.
 constexpr const char* kTaskbarCreatedMessageName = "TaskbarCreated";
 
@@ -203,6 +204,8 @@ public:
     ////////////////////////
     // DropFiles.cpp: installing dropped archives
     bool OnDropFiles(const std::vector<std::string>& paths) override;
+    // The install that ran away from the window's thread has ended: its outcome is shown.
+    void OnInstallDone();
     // Says the outcome's line; after a success, announces the item and rebuilds its lists.
     void ShowInstallOutcome(const InstallOutcome& outcome);
     // Says the install-complete line of the kind, "@objname" replaced by the new item's name.
@@ -246,6 +249,9 @@ public:
     // Drop launcher.
     std::string m_dropParams;
     bool m_dropPose = false;
+
+    // Install: the outcome of the install running, written by it, read after it ended.
+    std::shared_ptr<InstallOutcome> m_installOutcome;
 
     // Dialogs.
     int m_openDialogs = 0;

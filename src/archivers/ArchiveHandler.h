@@ -15,6 +15,8 @@ public:
     virtual const char* Name() const = 0;
     // Enables the format's reader on a fresh libarchive reader; false when it cannot.
     virtual bool Configure(archive* reader) const = 0;
+    // Member names come from the ZIP central directory (ZipDirectory.h), not from libarchive.
+    virtual bool NamesFromDirectory() const { return false; }
 };
 
 const ArchiveHandler& LzhHandler();

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "archivers/ResultCodes.h"
+#include "archivers/ZipDirectory.h"
 
 namespace tc::archivers {
 
@@ -40,6 +41,10 @@ ArchiveReader::~ArchiveReader() {
 
 int ArchiveReader::Open() {
     if (!m_archive || !m_handler.Configure(m_archive)) return kNotArchive;
+    if (m_handler.NamesFromDirectory()) {
+        m_directoryNames = ReadZipDirectoryNames(m_source);
+        if (m_source.Seek(0, 0) != 0) return kTruncated;
+    }
     // The block the callbacks read into lives as long as this reader (libarchive is freed
     // first, in the destructor's body).
     m_data = std::make_unique<CallbackData>();
@@ -49,13 +54,18 @@ int ArchiveReader::Open() {
     archive_read_set_callback_data(m_archive, m_data.get());
     const int opened = archive_read_open1(m_archive);
     if (opened != ARCHIVE_OK) return archive_format(m_archive) == 0 ? kNotArchive : kBrokenHeader;
+    // libarchive read a directory that ours cannot pair with its members.
+    if (m_handler.NamesFromDirectory() && !m_directoryNames) return kBrokenHeader;
     return kOk;
 }
 
 int ArchiveReader::Next(MemberInfo& info) {
     archive_entry* entry = nullptr;
     const int got = archive_read_next_header(m_archive, &entry);
-    if (got == ARCHIVE_EOF) return m_sawMember || archive_format(m_archive) != 0 ? 0 : -kNotArchive;
+    if (got == ARCHIVE_EOF) {
+        if (m_directoryNames && m_named != m_directoryNames->size()) return -kBrokenHeader;
+        return m_sawMember || archive_format(m_archive) != 0 ? 0 : -kNotArchive;
+    }
     if (got < ARCHIVE_WARN) {
         if (!m_sawMember && archive_format(m_archive) == 0) return -kNotArchive;
         return Contains(archive_error_string(m_archive), "runcated") ? -kTruncated : -kBrokenHeader;
@@ -63,7 +73,10 @@ int ArchiveReader::Next(MemberInfo& info) {
     m_sawMember = true;
     info = MemberInfo{};
     const wchar_t* name = archive_entry_pathname_w(entry);
-    if (!name) {
+    if (m_directoryNames) {
+        if (m_named >= m_directoryNames->size()) return -kBrokenHeader;
+        info.name = (*m_directoryNames)[m_named++];
+    } else if (!name) {
         info.name.verdict = MemberNameVerdict::Undecodable;
     } else {
         info.name = DecodeMemberName(name);

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "archivers/ArchiveFiles.h"
 #include "archivers/ArchiveHandler.h"
@@ -60,6 +62,9 @@ private:
     const ArchiveHandler& m_handler;
     ByteSource& m_source;
     bool m_sawMember = false;
+    // The names paired with the members in order, when the handler takes them from the directory.
+    std::optional<std::vector<MemberName>> m_directoryNames;
+    std::size_t m_named = 0;
 };
 
 }  // namespace tc::archivers

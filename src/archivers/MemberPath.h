@@ -24,6 +24,8 @@ namespace tc::archivers {
 // The Shift_JIS (code page 932) form of a Unicode text; nothing when a character has none.
 // Defined by the platform part (posix/ or win32/).
 std::optional<std::string> WideToShiftJis(std::wstring_view text);
+// The Unicode form of a Shift_JIS text; nothing when it is not valid Shift_JIS. Platform part.
+std::optional<std::wstring> ShiftJisToWide(std::string_view text);
 
 using tc::IsDeviceName;
 using tc::IsSafePart;

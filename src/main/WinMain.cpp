@@ -19,7 +19,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     tc::Win32Shell shell;
     tc::Win32Controls controls;
     tc::Win32Libraries libraries;
-    tc::Platform platform{files, system, ipc, windows, painting, input, shell, controls, libraries};
+    tc::Win32BackgroundWork background;
+    tc::Platform platform{files, system, ipc, windows, painting, input, shell, controls, libraries, background};
     tc::CTumbleApp app(platform);
     app.InitInstance();
     return 0;

@@ -4,6 +4,7 @@
 // everything else.
 #pragma once
 
+#include "platform/Background.h"
 #include "platform/Controls.h"
 #include "platform/FileSystem.h"
 #include "platform/Geometry.h"
@@ -28,6 +29,7 @@ struct Platform {
     Shell& shell;
     Controls& controls;
     Libraries& libraries;
+    BackgroundWork& background;
 };
 
 }  // namespace tc

@@ -165,6 +165,12 @@ def with_extra(data, name, local_extra=None, central_extra=None):
     return bytes(out)
 
 
+def unicode_path(for_name, path):
+    import zlib
+    payload = b"\x01" + struct.pack("<I", zlib.crc32(for_name)) + path.encode("utf-8")
+    return struct.pack("<HH", 0x7075, len(payload)) + payload
+
+
 def zip_cases():
     a, b = b"install.txt", b"\x95\x5c\x8e\x86.txt"
     members = [(a, b"type,skin\r\n"), (b, TEXT)]
@@ -204,6 +210,13 @@ def zip_cases():
                       with_extra(plain, b, local_extra=struct.pack("<HH", 0xCAFE, 0) + b"\x00" * pad), wanted))
     cases.append(("zip-extra-padding-central.zip", 0,
                   with_extra(plain, b, central_extra=b"\x00" * 3), wanted))
+    # A Unicode-path field in the local header that disagrees with the central name.
+    disagree = with_extra(plain, b, local_extra=unicode_path(b, "local.txt"),
+                          central_extra=unicode_path(b, "\u8868\u7d19.txt"))
+    cases.append(("zip-unicode-path-disagrees.zip", 0, disagree, wanted))
+    # The directory's Unicode-path field names the member (its own name is the fallback).
+    renamed = with_extra(plain, b, central_extra=unicode_path(b, "\u8868\u7d19\u0032.txt"))
+    cases.append(("zip-unicode-path-central.zip", 0, renamed, [(a, members[0][1]), (b"\x95\x5c\x8e\x862.txt", TEXT)]))
     return cases
 
 

@@ -24,6 +24,7 @@ public:
     CTumbleDlg& Start() {
         dlg = std::make_unique<CTumbleDlg>(fake.platform);
         dlg->m_hWnd = FakeWindowSystem::kDialogWindow;
+        fake.background.deliver = [this](unsigned message) { Send(message); };
         dlg->OnInitDialog();
         return *dlg;
     }

@@ -1,6 +1,7 @@
 #include "support/FakePlatform.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/Messages.h"
 
@@ -430,6 +431,29 @@ void* FakeLibraries::Find(NativeHandle module, const std::string& name) {
 
 void FakeLibraries::Free(NativeHandle module) {
     if (m_modules.erase(module)) --liveModules;
+}
+
+// --- Work away from the window's thread ---
+
+bool FakeBackgroundWork::Start(std::function<void()> work, NativeHandle, unsigned message) {
+    if (m_busy) return false;
+    ++started;
+    m_busy = true;
+    m_work = std::move(work);
+    m_message = message;
+    if (!hold) Complete();
+    return true;
+}
+
+void FakeBackgroundWork::Finish() {
+    if (m_work) std::exchange(m_work, nullptr)();
+    m_busy = false;
+}
+
+void FakeBackgroundWork::Complete() {
+    if (!m_work) return;
+    std::exchange(m_work, nullptr)();
+    if (deliver) deliver(m_message);
 }
 
 }  // namespace tc::test

@@ -353,6 +353,27 @@ private:
     NativeHandle m_next = 0x7000;
 };
 
+// --- Work away from the window's thread ---
+// Runs the work in Start and delivers the message at once, unless hold is set: then the work
+// waits until Complete (or Finish) runs it, so a test can look at the window meanwhile.
+class FakeBackgroundWork : public BackgroundWork {
+public:
+    bool Start(std::function<void()> work, NativeHandle window, unsigned message) override;
+    bool Busy() const override { return m_busy; }
+    void Finish() override;
+    // Runs held work and delivers its message.
+    void Complete();
+
+    bool hold = false;
+    std::function<void(unsigned message)> deliver;  // hands a message to the window
+    int started = 0;
+
+private:
+    std::function<void()> m_work;
+    unsigned m_message = 0;
+    bool m_busy = false;
+};
+
 struct FakePlatform {
     PosixFileSystem files;
     FakeSystemServices system;
@@ -363,7 +384,8 @@ struct FakePlatform {
     FakeShell shell;
     FakeControls controls;
     FakeLibraries libraries;
-    Platform platform{files, system, ipc, windows, painting, input, shell, controls, libraries};
+    FakeBackgroundWork background;
+    Platform platform{files, system, ipc, windows, painting, input, shell, controls, libraries, background};
 };
 
 }  // namespace tc::test

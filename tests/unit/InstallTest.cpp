@@ -444,6 +444,26 @@ TEST_F(DropInstall, AnArchiveWithoutAUsableFirstPictureIsAStructureFailureAndLea
     EXPECT_EQ(FoldersUnderBase(), (std::vector<std::string>{"in", "skin", "speak.txt", "tumblecat.cfg"}));
 }
 
+TEST_F(DropInstall, AnInstallRunsAwayFromTheWindowThatSaysSoTakesNoSecondDropAndWaitsBeforeItGoes) {
+    CTumbleDlg& d = StartCat();
+    fake.background.hold = true;
+    Drop({Put("a.zip", test::MakeZip(SkinZip("first")))});
+    EXPECT_EQ(fake.background.started, 1);
+    EXPECT_FALSE(dir.Exists("skin/first")) << "nothing of the install on the window's thread";
+    EXPECT_EQ(d.m_lastSaid, "インストールしています…");
+    EXPECT_TRUE(d.m_dropPose);
+    Drop({Put("b.zip", test::MakeZip(SkinZip("second")))});
+    EXPECT_EQ(fake.background.started, 1) << "a drop while one runs is ignored";
+    fake.background.Complete();
+    EXPECT_EQ(d.m_lastSaid, "SKIN 三毛 / 三毛");
+    EXPECT_FALSE(d.m_dropPose);
+    EXPECT_FALSE(fake.background.Busy());
+    EXPECT_FALSE(dir.Exists("skin/second"));
+    Drop({Put("c.zip", test::MakeZip(SkinZip("third")))});
+    Destroy();
+    EXPECT_TRUE(dir.Exists("skin/third/surface1.png")) << "the window waited for the install";
+}
+
 TEST_F(DropInstall, TheBalloonHidesAtTheDrop) {
     CTumbleDlg& d = StartCat();
     d.Say("hello");

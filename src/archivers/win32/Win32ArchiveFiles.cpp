@@ -108,6 +108,16 @@ std::optional<std::string> WideToShiftJis(std::wstring_view text) {
     return out;
 }
 
+std::optional<std::wstring> ShiftJisToWide(std::string_view text) {
+    if (text.empty()) return std::wstring();
+    const int length =
+        MultiByteToWideChar(kShiftJis, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (length <= 0) return std::nullopt;
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(kShiftJis, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
 // Windows libarchive converts names with the code-page functions; nothing to set up.
 NameLocaleScope::NameLocaleScope() = default;
 NameLocaleScope::~NameLocaleScope() = default;

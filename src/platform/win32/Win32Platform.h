@@ -2,6 +2,8 @@
 // One class per interface; each is defined in the file named above it.
 #pragma once
 
+#include <thread>
+
 #include "platform/Platform.h"
 
 namespace tc {
@@ -30,6 +32,21 @@ public:
     NativeHandle Load(const std::string& fileName) override;
     void* Find(NativeHandle module, const std::string& name) override;
     void Free(NativeHandle module) override;
+};
+
+// Win32Background.cpp: a thread of the C++ library, the end posted with PostMessageA.
+class Win32BackgroundWork : public BackgroundWork {
+public:
+    Win32BackgroundWork() = default;
+    ~Win32BackgroundWork() override;
+    Win32BackgroundWork(const Win32BackgroundWork&) = delete;
+    Win32BackgroundWork& operator=(const Win32BackgroundWork&) = delete;
+    bool Start(std::function<void()> work, NativeHandle window, unsigned message) override;
+    bool Busy() const override { return m_thread.joinable(); }
+    void Finish() override;
+
+private:
+    std::thread m_thread;
 };
 
 // Win32Processes.cpp

@@ -146,6 +146,25 @@ TEST_F(InstallE2e, AZipSkinAppearsInTheSkinMenuIsAnnouncedAndCanBeChosen) {
     EXPECT_EQ(cat.ReadFile("tumblecat.cfg").substr(0, 11), "0\r\n三毛猫\r\n") << "the chosen skin is remembered";
 }
 
+TEST_F(InstallE2e, ALargeInstallLeavesTheWindowAnsweringWhileTheBalloonSaysItIsWorking) {
+    ASSERT_TRUE(Drop({"large.zip"}));
+    ASSERT_TRUE(WaitUntil([&] { return cat.FileExists("skin\\large\\zeros.bin"); }, kShowTimeout,
+                          "the large member being written"));
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 300, &answer), 0)
+        << "the window answers while the install runs";
+    EXPECT_NE(ShownBalloon(window), nullptr) << "the balloon says the cat is installing";
+    ScreenShot().Save("install-large-working");
+    const auto written = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        const std::string path = cat.Base() + "skin\\large\\zeros.bin";
+        return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return written() == 240u << 20; }, 3 * kShowTimeout, "the large member written"));
+    EXPECT_TRUE(BalloonSaid("install-large-announced"));
+    Quit();
+}
+
 TEST_F(InstallE2e, AnLzhSkinMadeByJlhaInstallsWithoutItsFolders) {
     ASSERT_TRUE(Drop({"ぶち猫.lzh"}));
     ASSERT_TRUE(WaitUntil([&] { return cat.FileExists("skin\\ぶち猫\\表紙.txt"); }, kShowTimeout,

@@ -8,6 +8,7 @@ cat would have made them with, in the folder given:
     noinstall.zip  a skin without install.txt
     evil.zip     a skin with a member named ../evil.txt (Python's zipfile writes any name)
     corrupt.lzh  ぶち猫.lzh cut short in the middle of its second member
+    large.zip    a skin with a member of 240 MB of zeros (small packed, slow to write)
     readme.txt   no archive at all
 
     make_archives.py <out folder> <folder with surface0.png and surface1.png>"""
@@ -76,6 +77,15 @@ def main():
             z.writestr("install.txt", "type,skin\r\ndirectory,evil\r\n")
             z.writestr("profile.txt", "evil\r\n")
             z.writestr(zipfile.ZipInfo("../evil.txt"), "outside\r\n")
+        with zipfile.ZipFile(os.fsdecode(os.path.join(out, b"large.zip")), "w", zipfile.ZIP_DEFLATED) as z:
+            z.writestr("install.txt", "type,skin\r\ndirectory,large\r\n")
+            z.writestr("profile.txt", "large\r\n")
+            for name in (b"surface0.png", b"surface1.png"):
+                z.write(os.path.join(surfaces, name), name.decode())
+            with z.open("zeros.bin", "w", force_zip64=False) as member:
+                block = bytes(1 << 20)
+                for _ in range(240):
+                    member.write(block)
         write(os.path.join(out, b"readme.txt"), b"not an archive\r\n")
     finally:
         shutil.rmtree(work)
