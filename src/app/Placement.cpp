@@ -14,15 +14,38 @@ constexpr unsigned kTrayIconId = 1;
 
 void CTumbleDlg::SetPose(bool dropPose) {
     m_dropPose = dropPose;
+    m_scriptSurface.reset();  // a new pose ends what a script showed
     const int r = Random();
-    if (dropPose) {
-        m_surface = ((r * m_dropSurfaceCount) >> 15) + m_dropSurfaceFirst;
-    } else {
-        m_surface = (r * m_normalSurfaceCount) >> 15;
-    }
+    int surface = dropPose ? ((r * m_dropSurfaceCount) >> 15) + m_dropSurfaceFirst : (r * m_normalSurfaceCount) >> 15;
     // A pose whose surface did not load (a skin of one surface has no drop poses) shows surface 0.
-    if (m_surface >= m_surfaceCount || !m_surfaceInfo[m_surface]) m_surface = m_surfaceCount > 0 ? 0 : -1;
-    if (m_surface < 0 || !m_surfaceInfo[m_surface]) return;
+    if (!SurfaceLoaded(surface)) surface = m_surfaceCount > 0 ? 0 : -1;
+    ShowSurface(surface);
+}
+
+bool CTumbleDlg::SurfaceLoaded(int surface) const {
+    return surface >= 0 && surface < m_surfaceCount && m_surfaceInfo[surface];
+}
+
+// A script's \s[n] shows surface n while its line is shown, when the skin has that surface; a
+// drop pose keeps its own.
+void CTumbleDlg::ShowScriptSurface(int surface) {
+    if (m_loading || m_dropPose || !SurfaceLoaded(surface)) return;
+    if (!m_scriptSurface) m_poseBeforeScript = m_surface;
+    m_scriptSurface = surface;
+    ShowSurface(surface);
+}
+
+// The line is over: back to the pose it interrupted, unless another pose came meanwhile.
+void CTumbleDlg::EndScriptSurface() {
+    if (!m_scriptSurface) return;
+    const bool unchanged = m_surface == *m_scriptSurface;
+    m_scriptSurface.reset();
+    if (unchanged && SurfaceLoaded(m_poseBeforeScript)) ShowSurface(m_poseBeforeScript);
+}
+
+void CTumbleDlg::ShowSurface(int surface) {
+    m_surface = surface;
+    if (!SurfaceLoaded(surface)) return;
 
     const SurfaceInfo& info = *m_surfaceInfo[m_surface];
     platform().painting.SetWindowShape(m_hWnd, m_surfaceRegion[m_surface].Get());
@@ -151,8 +174,8 @@ void CTumbleDlg::OnIconize() {
         return;
     }
     Windows().ShowWindow(m_hWnd, false);
+    m_iconized = true;  // before the balloon goes, so the pose it puts back stays hidden
     if (m_balloon) m_balloon->Hide();
-    m_iconized = true;
     Windows().KillTimer(m_hWnd, kTimerAutoDrop);  // automatic dropping pauses meanwhile
 }
 

@@ -75,9 +75,7 @@ int CTumbleDlg::HandleSstpRequest(const std::string& text, NativeHandle sender) 
 std::string CTumbleDlg::AnswerSend(const SstpRequest& request) {
     if (request.argument.empty() || request.sender.empty()) return std::string(kAnswerBadRequest);
     if (m_iconized) return std::string(kAnswerInvisible);
-    std::string script = request.argument;
-    CleanMessage(script);
-    Say(script, request.sender);
+    Say(request.argument, request.sender);
     return std::string(kAnswerOk);
 }
 

@@ -10,6 +10,8 @@ namespace tc {
 void CTumbleDlg::CreateBalloon() {
     auto balloon = std::make_unique<CBalloonDlg>(platform());
     if (!balloon->Create(m_hWnd)) return;  // the cat then talks without a balloon
+    balloon->m_onScriptSurface = [this](int surface) { ShowScriptSurface(surface); };
+    balloon->m_onHidden = [this] { EndScriptSurface(); };
     m_balloon = std::move(balloon);
     PlaceBalloon();
 }
@@ -22,13 +24,14 @@ void CTumbleDlg::LoadMessageConfig() {
 
 void CTumbleDlg::Say(const std::string& text, const std::string& sender) {
     if (m_iconized || m_loading) return;  // the text is dropped
-    m_lastSaid = text;
+    const ShownScript shown = InterpretSakuraScript(text);
+    m_lastSaid = shown.text;
     m_lastSender = sender;
     if (!m_balloon) return;
     const std::optional<std::string_view> caption =
         sender.empty() ? std::nullopt : std::optional<std::string_view>(sender);
     BalloonPlacement placement = tc::PlaceBalloon(BalloonInputs());
-    m_balloon->Say(text, caption, placement);
+    m_balloon->Say(shown, caption, placement);
 }
 
 BalloonPlacementInputs CTumbleDlg::BalloonInputs() {

@@ -111,6 +111,11 @@ public:
     ////////////////////////
     // Placement.cpp: pose, placement, dragging, painting, transparency, tray
     void SetPose(bool dropPose);
+    bool SurfaceLoaded(int surface) const;
+    // Shows a surface in the window's shape and size at the cat's place.
+    void ShowSurface(int surface);
+    void ShowScriptSurface(int surface);
+    void EndScriptSurface();
     int TaskbarOffset();
     // The taskbar when it runs along the whole bottom of the screen.
     std::optional<Rect> BottomTaskbar();
@@ -167,8 +172,8 @@ public:
     // Talk.cpp: the balloon, the lines of speak.txt, greetings, farewells and conversations
     void CreateBalloon();
     void LoadMessageConfig();
-    // Shows text in the balloon; a non-empty sender gives the caption of a line another
-    // program sent. Nothing is said while the cat is hidden or a skin loads.
+    // Shows a line or script in the balloon, its SakuraScript tags read (a surface it names is
+    // shown meanwhile); a non-empty sender gives the caption of a line another program sent. Nothing is said while the cat is hidden or a skin loads.
     void Say(const std::string& text, const std::string& sender = std::string());
     void SayRandomLine(const std::vector<std::string>& lines);
     void SayExecuteLine();
@@ -249,6 +254,8 @@ public:
     // Drop launcher.
     std::string m_dropParams;
     bool m_dropPose = false;
+    std::optional<int> m_scriptSurface;  // the surface a script shows while its line is shown
+    int m_poseBeforeScript = -1;
 
     // Install: the outcome of the install running, written by it, read after it ended.
     std::shared_ptr<InstallOutcome> m_installOutcome;

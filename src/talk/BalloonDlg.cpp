@@ -55,13 +55,14 @@ void CBalloonDlg::OnDestroy() {
     m_smallFont.Reset();
 }
 
-void CBalloonDlg::Say(std::string_view text, std::optional<std::string_view> sender,
+void CBalloonDlg::Say(const ShownScript& script, std::optional<std::string_view> sender,
                       const BalloonPlacement& placement) {
     if (!m_ticking) {
         platform().windows.SetTimer(m_hWnd, kBalloonTimerId, kBalloonTickMs);
         m_ticking = true;
     }
-    const BalloonUpdate update = Start(text, sender);
+    const BalloonUpdate update = Start(script, sender);
+    platform().windows.SetWindowTitle(m_hWnd, script.text);
     if (update.hide) Hide();
     Place(placement);
     if (update.show) platform().windows.ShowWindow(m_hWnd, true);
@@ -73,7 +74,10 @@ void CBalloonDlg::Reposition() {
     platform().windows.MoveWindow(m_hWnd, {m_x, top, m_x + kBalloonWidth, top + m_lowerTop + kBalloonShapeHeight});
 }
 
-void CBalloonDlg::Hide() { platform().windows.ShowWindow(m_hWnd, false); }
+void CBalloonDlg::Hide() {
+    platform().windows.ShowWindow(m_hWnd, false);
+    if (m_onHidden) m_onHidden();
+}
 
 bool CBalloonDlg::IsShown() { return m_hWnd && platform().windows.IsWindowVisible(m_hWnd); }
 
@@ -88,6 +92,7 @@ void CBalloonDlg::SetOpacity(std::optional<int> alpha) {
 void CBalloonDlg::Apply(const BalloonUpdate& update) {
     if (update.hide) Hide();
     if (update.invalidate) platform().windows.InvalidateRect(m_hWnd, *update.invalidate);
+    if (update.surface && m_onScriptSurface) m_onScriptSurface(*update.surface);
     if (update.show) platform().windows.ShowWindow(m_hWnd, true);
 }
 

@@ -4,6 +4,7 @@
 // typing step returns. The character window owns the balloon and destroys it with itself.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -37,19 +38,26 @@ public:
     bool OnLButtonDblClk(Point client) override;
     void OnDestroy() override;
 
-    // Types text beside the cat; the window hides first and shows again unless the text is
-    // empty. A sender gives the caption.
-    void Say(std::string_view text, std::optional<std::string_view> sender, const BalloonPlacement& placement);
+    // Types a script's text beside the cat; the window hides first and shows again unless the
+    // text is empty. A sender gives the caption. The window's own text is the whole text, so
+    // what the balloon says can be read by screen readers.
+    void Say(const ShownScript& script, std::optional<std::string_view> sender, const BalloonPlacement& placement);
     // Moves the window so the shape of the current side stands at (m_x, m_y).
     void Reposition();
     void Place(const BalloonPlacement& placement) {
         BalloonTyping::Place(placement);
         Reposition();
     }
+    // Hides the window; the line it showed is over.
     void Hide();
     bool IsShown();
     // The same opacity as the cat (0 to 255), or opaque again.
     void SetOpacity(std::optional<int> alpha);
+
+    // What the cat does for a script: show a surface while the line is shown, and go back
+    // when the balloon hides.
+    std::function<void(int surface)> m_onScriptSurface;
+    std::function<void()> m_onHidden;
 
 private:
     void Apply(const BalloonUpdate& update);

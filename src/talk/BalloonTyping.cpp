@@ -47,7 +47,6 @@ BalloonUpdate BalloonTyping::Start(std::string_view text, std::optional<std::str
     m_text = text;
     m_marks.clear();
     m_nextMark = 0;
-    m_wIsText = false;
     m_quick = false;
     m_closeCount = 1;
     m_typePos = 0;
@@ -64,7 +63,6 @@ BalloonUpdate BalloonTyping::Start(std::string_view text, std::optional<std::str
 BalloonUpdate BalloonTyping::Start(const ShownScript& script, std::optional<std::string_view> sender) {
     BalloonUpdate update = Start(script.text, sender);
     m_marks = script.marks;
-    m_wIsText = true;
     return update;
 }
 
@@ -128,7 +126,7 @@ void BalloonTyping::TypeCharacter(BalloonUpdate& update) {
         m_rows.back().append(m_text, m_typePos, width);
         m_typePos += width;
         m_column += static_cast<int>(width);
-    } else if (b == 'w' && !m_wIsText) {
+    } else if (b == 'w') {
         ++m_typePos;
         m_wait = 0;
         if (m_typePos < m_text.size() && m_text[m_typePos] >= '1' && m_text[m_typePos] <= '9') {

@@ -79,8 +79,8 @@ public:
     // cat, moves, and shows when the text is not empty). A sender gives the grey caption
     // "from <sender> (DirectSSTP)". A pause in progress is not cut short.
     BalloonUpdate Start(std::string_view text, std::optional<std::string_view> sender = std::nullopt);
-    // The same for an interpreted script: its "w" is a letter like any other, and its marks
-    // act when typing reaches them (a wait pauses, a clear empties the rows, a surface change
+    // The same for an interpreted script: its text is typed by the same rules ("w" and a digit
+    // pauses there too), and its marks act when typing reaches them (a wait pauses, a clear empties the rows, a surface change
     // is reported, an untimed span is typed in one tick up to its next mark).
     BalloonUpdate Start(const ShownScript& script, std::optional<std::string_view> sender = std::nullopt);
 
@@ -121,7 +121,6 @@ public:
     std::string m_caption;
     std::vector<ScriptMark> m_marks;  // an interpreted script's marks
     std::size_t m_nextMark = 0;
-    bool m_wIsText = false;           // false: "w" pauses, as in the cat's configured texts
     bool m_quick = false;             // in an untimed span
 
 private:

@@ -127,7 +127,6 @@ void SetMessageKey(std::string_view key, std::string_view value, TalkRecord& tal
         scripts.clear();
         for (std::string& entry : entries) scripts.push_back({"", std::move(entry)});
     } else {
-        for (std::string& entry : entries) CleanMessage(entry);
         LineList(talk, list) = std::move(entries);
     }
 }
@@ -192,7 +191,6 @@ void ReadSpeakFile(std::string_view fileBytes, TalkRecord& talk) {
                 auto& lines = LineList(talk, list);
                 if (fresh) lines.clear();
                 lines.push_back(line);
-                CleanMessage(lines.back());
             }
             continue;
         }

@@ -12,7 +12,7 @@
 // - before any section, a plain key line "key,entry,entry,…": the key (exact case) cut at its
 //   first blank, entries separated by commas that are not inside a double-byte character,
 //   empty entries skipped; the line replaces the whole list.
-// Line lists are cleaned (CleanMessage) as they are stored; scripts are stored as written.
+// Lines and scripts are stored as written: the balloon reads their tags when a line is said.
 #pragma once
 
 #include <optional>

@@ -32,13 +32,6 @@ void ReplaceAll(std::string& text, std::string_view find, std::string_view repl)
     text = std::move(out);
 }
 
-void CleanMessage(std::string& text) {
-    const std::size_t end = FindMark(text, "\\e");
-    if (end != std::string::npos) text.resize(end);
-    ReplaceAll(text, "\\n", "\n");
-    ReplaceAll(text, "\\w", "w");
-}
-
 namespace {
 
 // Whether text ends with mark standing at a character start.
@@ -91,9 +84,6 @@ std::vector<SAITalk> ParseTalkScript(std::string_view script) {
         catMode = !catMode;
     }
 
-    for (SAITalk& step : steps) {
-        if (step.speaker == 1) CleanMessage(step.text);
-    }
     std::string& last = steps.back().text;
     if (EndsWithMark(last, "\\e")) last.resize(last.size() - 2);
     return steps;

@@ -1,6 +1,6 @@
-// The inline marks of the cat's texts and the two transformations built on them: the clean-up
-// that turns a configured or received line into what the balloon types, and the split of a
-// conversation script into the steps said by the cat and by the other character.
+// The inline marks of the cat's conversation scripts: the split of a script into the steps said
+// by the cat and by the other character, and the replace operation. What a line shows in the
+// balloon is read from its tags by talk/SakuraScript.h.
 //
 // Marks are ASCII, but the second byte of a double-byte character can be a backslash (0x5C),
 // so every search walks the text character by character and only matches at a character start.
@@ -34,14 +34,10 @@ std::size_t FindMark(std::string_view text, std::string_view mark, std::size_t f
 // changes nothing.
 void ReplaceAll(std::string& text, std::string_view find, std::string_view repl);
 
-// The message clean-up: cut at the first "\e", then "\n" becomes a line feed and "\w" the
-// letter w (which the balloon reads, with a digit after it, as a pause).
-void CleanMessage(std::string& text);
-
 // Cuts a conversation script into steps: always first a step of the cat (empty when the
 // script does not start with "@neko"), then alternately the other character and the cat.
-// The cat's texts are cleaned; the other character's keep their marks, and a final "\e" is
-// dropped because the SSTP sender appends its own.
+// Every step keeps its marks (the balloon reads the cat's, the other character reads its own);
+// a final "\e" is dropped because the SSTP sender appends its own.
 std::vector<SAITalk> ParseTalkScript(std::string_view script);
 
 }  // namespace tc

@@ -1,8 +1,7 @@
-// Script text: the split of a conversation script, the clean-up, the replace operation, the
+// Script text: the split of a conversation script, the replace operation, the
 // request a partner step becomes, and the balloon typing a text to its end.
 // - ParseTalkScript: the cat first, then strictly alternating; the other character's parts
-//   start at a hand-over mark, the cat's hold none and are cleaned.
-// - CleanMessage never grows a text and leaves no "\e" or "\n" mark.
+//   start at a hand-over mark, the cat's hold none.
 // - ReplaceAll of a text by itself changes nothing; otherwise the size changes by the number
 //   of occurrences times the difference in length.
 // - A script request always fits the 16388-byte buffer with its NUL and holds a prefix of the
@@ -45,7 +44,6 @@ void CheckParse(std::string_view script) {
             for (std::string_view mark : tc::kPartnerPartMarks) {
                 if (HasMark(step.text, mark)) std::abort();
             }
-            if (HasMark(step.text, "\\e") || HasMark(step.text, "\\n")) std::abort();
         }
     }
 
@@ -62,13 +60,6 @@ void CheckParse(std::string_view script) {
         if (!longScript.starts_with(sent) || !IsCharStart(longScript, sent.size())) std::abort();
         break;
     }
-}
-
-void CheckClean(std::string_view text) {
-    std::string cleaned(text);
-    tc::CleanMessage(cleaned);
-    if (cleaned.size() > text.size()) std::abort();
-    if (HasMark(cleaned, "\\e") || HasMark(cleaned, "\\n")) std::abort();
 }
 
 void CheckReplace(std::string_view input) {
@@ -151,7 +142,6 @@ void CheckTyping(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     CheckParse(input);
-    CheckClean(input);
     CheckReplace(input);
     CheckTyping(input);
     return 0;

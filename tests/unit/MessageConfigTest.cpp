@@ -45,19 +45,18 @@ TEST(SpeakFile, BothKeysOfAScriptListEmptyItOncePerFile) {
 TEST(SpeakFile, PlainKeyEntries) {
     EXPECT_EQ(Load(std::string("execute.message,,A,,B,\n")).m_msgExecute, (Lines{"A", "B"}));
     EXPECT_EQ(Load(std::string("goodbye.alone.message ignored,\t See you\\nlater\n")).m_msgGoodbyeAlone,
-              Lines{"See you\nlater"});
+              Lines{"See you\\nlater"}) << "kept as written: the balloon reads its tags";
     EXPECT_EQ(Load(std::string("execute.message,\x82,A,B\n")).m_msgExecute, (Lines{"\x82,A", "B"}))
         << "a high byte takes the comma after it along";
     EXPECT_EQ(Load(std::string("welcome.sstp.ex,\\hA\\n@nekoB\n")).m_scriptWelcome,
-              (std::vector<STriangleScript>{{"", "\\hA\\n@nekoB"}}))
-        << "scripts are not cleaned";
+              (std::vector<STriangleScript>{{"", "\\hA\\n@nekoB"}}));
     EXPECT_TRUE(Load(std::string("execute.message,,\n")).m_msgExecute.empty());
 }
 
 TEST(SpeakFile, SectionContentIsTakenWhole) {
     const TalkRecord talk = Load(std::string(
         "#install.failure.message\nswallowed\n#execute.message\n#hello.message\nexecute.message,x\n a\\eb , c@d\n"));
-    EXPECT_EQ(talk.m_msgExecute, (Lines{"#hello.message", "execute.message,x", " a"}));
+    EXPECT_EQ(talk.m_msgExecute, (Lines{"#hello.message", "execute.message,x", " a\\eb , c@d"}));
     EXPECT_EQ(talk.m_msgExecuteAlone, Lines{"(ExecuteAloneMessage not found)"});
 }
 

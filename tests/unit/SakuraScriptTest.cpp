@@ -45,15 +45,15 @@ std::string TypedRows(const BalloonTyping& b) {
 
 TEST(SakuraScriptTyping, MarksActWhereTypingReachesThem) {
     BalloonTyping b;
-    b.Start(InterpretSakuraScript("w\\w2\\s[7]x\\cy"));
+    b.Start(InterpretSakuraScript("v\\w2\\s[7]x\\cy"));
     const BalloonUpdate typed = b.Tick();
-    EXPECT_EQ(typed.invalidate, b.CellRect()) << "w is a letter in a script";
-    EXPECT_EQ(TypedRows(b), "w|");
+    EXPECT_EQ(typed.invalidate, b.CellRect());
+    EXPECT_EQ(TypedRows(b), "v|");
     EXPECT_FALSE(b.Tick().invalidate) << "the wait's first tick";
     EXPECT_FALSE(b.Tick().invalidate) << "and its second";
     const BalloonUpdate surfaced = b.Tick();
     EXPECT_EQ(surfaced.surface, 7);
-    EXPECT_EQ(TypedRows(b), "wx|");
+    EXPECT_EQ(TypedRows(b), "vx|");
     const BalloonUpdate cleared = b.Tick();
     EXPECT_EQ(cleared.invalidate, b.TextArea());
     EXPECT_EQ(TypedRows(b), "y|");
@@ -69,10 +69,15 @@ TEST(SakuraScriptTyping, MarksActWhereTypingReachesThem) {
     EXPECT_EQ(b.Tick().surface, 2);
     EXPECT_TRUE(b.IsComplete());
 
-    b.Start("aw2b");
-    b.Tick();
-    b.Tick();
-    EXPECT_EQ(TypedRows(b), "a|") << "a configured text still pauses at w";
+    for (const char* text : {"aw2b", "a\\w2b"}) {
+        b.Start(InterpretSakuraScript(text));
+        b.Tick();
+        b.Tick();
+        b.Tick();
+        EXPECT_EQ(TypedRows(b), "a|") << text << ": w and a digit pause in a script as in any text";
+        b.Tick();
+        EXPECT_EQ(TypedRows(b), "ab|") << text;
+    }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The marks of the cat's texts: the clean-up, the replace operation and the split of a
+// The marks of the cat's texts: the replace operation and the split of a
 // conversation script into the steps of the cat and of the other character.
 #include <gtest/gtest.h>
 
@@ -6,19 +6,6 @@
 
 namespace tc {
 namespace {
-
-std::string Cleaned(std::string text) {
-    CleanMessage(text);
-    return text;
-}
-
-TEST(CleanMessage, CutsAtEndMarkBeforeReplacing) {
-    EXPECT_EQ(Cleaned("X\\eY\\nZ"), "X");
-    EXPECT_EQ(Cleaned("Line1\\nLine2"), "Line1\nLine2");
-    EXPECT_EQ(Cleaned("a\\w5b"), "aw5b");
-    EXPECT_EQ(Cleaned("\x95\\n"), "\x95\\n") << "0x5C as a second byte starts no mark";
-    EXPECT_EQ(Cleaned("\x95\\e!"), "\x95\\e!");
-}
 
 TEST(ReplaceAll, InsertedTextIsNeverSearchedAgain) {
     std::string text = "@objname and @objname";
@@ -32,7 +19,7 @@ std::vector<SAITalk> Steps(std::initializer_list<SAITalk> steps) { return steps;
 
 TEST(ParseTalkScript, AlternatesFromAnEmptyCatStep) {
     EXPECT_EQ(ParseTalkScript("\\h\\s0Hi!@nekoHello!\\n\\w5Bye.\\uYo.\\e"),
-              Steps({{1, ""}, {0, "\\h\\s0Hi!"}, {1, "Hello!\nw5Bye."}, {0, "\\uYo."}}));
+              Steps({{1, ""}, {0, "\\h\\s0Hi!"}, {1, "Hello!\\n\\w5Bye."}, {0, "\\uYo."}}));
     EXPECT_EQ(ParseTalkScript("@nekoMe<c,-1>You"), Steps({{1, "Me"}, {0, "<c,-1>You"}}));
 }
 

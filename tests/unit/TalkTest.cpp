@@ -270,6 +270,21 @@ TEST_F(SstpServerTest, SendShowsTheScriptWithTheSendersCaption) {
     EXPECT_EQ(Request(d, "NOTIFY SSTP/1.1\r\n"), "SSTP/1.0 501 Not Implemented\r\n\r\n");
 }
 
+TEST_F(SstpServerTest, AScriptShowsItsTextWithoutTagsAndItsSurfaceWhileTheLineIsShown) {
+    CTumbleDlg& d = StartServer();
+    d.ShowSurface(0);
+    Request(d, "SEND SSTP/1.1\r\nSender: Aya\r\nScript: \\0\\s[1]こんにちは\\n元気？\\w9\\s[7]ソ\\e\r\n");
+    EXPECT_EQ(d.m_balloon->m_text, "こんにちは\n元気？ソ");
+    EXPECT_EQ(fake.windows.Window(d.m_balloon->m_hWnd).title, d.m_balloon->m_text) << "readable by screen readers";
+    d.m_balloon->OnTimer(kBalloonTimerId);
+    EXPECT_EQ(d.m_surface, 1) << "from the script's first mark on";
+    for (int i = 0; i < 30 && !d.m_balloon->IsComplete(); ++i) d.m_balloon->OnTimer(kBalloonTimerId);
+    ASSERT_TRUE(d.m_balloon->IsComplete());
+    EXPECT_EQ(d.m_surface, 1) << "a surface the skin lacks changes nothing";
+    d.m_balloon->OnLButtonDblClk({});
+    EXPECT_EQ(d.m_surface, 0) << "the line is over";
+}
+
 TEST_F(SstpServerTest, RequestsInOtherCharsetsAreReadAndAnsweredInTheirOwn) {
     CTumbleDlg& d = StartServer();
     // "こんにちは" in UTF-8, and 表 whose Shift_JIS second byte is a backslash.
