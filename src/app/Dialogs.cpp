@@ -34,6 +34,7 @@ void CTumbleDlg::OnSettings() {
     CNConfDlg sheet(platform(), s_baseDirectory);
 
     sheet.m_reaction.m_method = m_reactionMethod;
+    sheet.m_reaction.m_tcpDoor = m_sstpTcpDoor;
     // A copy of the names: requests handled while the sheet runs may rebuild the directory.
     RefreshDirectory();
     std::vector<std::string> names;
@@ -56,6 +57,10 @@ void CTumbleDlg::OnSettings() {
     // opacity they had; only the file set page's changes, made on disk at once, stay.
     if (sheet.DoModal(m_hWnd) == kIdOk) {
         m_reactionMethod = sheet.m_reaction.m_method < 0 ? m_reactionMethod : sheet.m_reaction.m_method;
+        if (sheet.m_reaction.m_tcpDoor != m_sstpTcpDoor) {
+            m_sstpTcpDoor = sheet.m_reaction.m_tcpDoor;
+            OpenSstpDoor();
+        }
         m_target = TargetAtPosition(sheet.m_target.m_target, names);
         m_autoDrop = sheet.m_autoExecute.m_enable;
         m_autoDropMinutes = sheet.m_autoExecute.m_minutes;

@@ -51,6 +51,7 @@ void ApplySettingsLine(int lineNumber, const std::string& line, CharacterSetting
     case 1: s.m_skinName = line; break;
     case 2: ApplyAutoDrop(value, s); break;
     case 3: s.m_reactionMethod = (value == 0 || value == 1) ? value : 0; break;
+    case 4: s.m_sstpTcpDoor = value != 1; break;
     case 6: s.m_sstpPort = value == 0 ? 9801 : value; break;
     case 7: ApplyTruthValue(value, s.m_noConsecutiveDrop); break;
     case 8: ApplyTransparency(value, s); break;
@@ -58,7 +59,7 @@ void ApplySettingsLine(int lineNumber, const std::string& line, CharacterSetting
     case 10:
         if (line.size() > 1) s.m_target = line;
         break;
-    default: break;  // lines 4 and 5 are reserved
+    default: break;  // line 5 is reserved
     }
 }
 
@@ -86,7 +87,7 @@ std::string FormatSettingsFile(const CharacterSettings& s) {
     text += s.m_skinName + "\n";
     text += std::to_string(autoDrop) + "\n";
     text += std::to_string(s.m_reactionMethod) + "\n";
-    text += "0\n0\n";
+    text += std::string(s.m_sstpTcpDoor ? "0" : "1") + "\n0\n";
     text += std::to_string(s.m_sstpPort) + "\n";
     text += std::to_string(s.m_noConsecutiveDrop ? 1 : 0) + "\n";
     text += std::to_string(transparency) + "\n";

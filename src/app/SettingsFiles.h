@@ -2,7 +2,8 @@
 //
 // tumblecat.cfg holds eleven lines, each read whole whatever its length (what is written
 // reads back the same); some settings are packed into the bits of one number (line 2:
-// automatic dropping in bit 7 and its minutes in bits 0-6; line 8: opacity in bits 0-7,
+// automatic dropping in bit 7 and its minutes in bits 0-6; line 4: 1 when SSTP over TCP is
+// turned off, 0 otherwise (a file from before it reads as on); line 8: opacity in bits 0-7,
 // transparency in bit 8, "written by us" in bit 9, transparent falling objects in bit 10).
 // A list file holds one record per line: id, text and folder joined by the byte 0x01.
 #pragma once
@@ -24,6 +25,7 @@ struct CharacterSettings {
     int m_autoDropMinutes = 10;
     int m_reactionMethod = 0;
     int m_sstpPort = 9801;
+    bool m_sstpTcpDoor = true;  // SSTP requests are also taken on 127.0.0.1:9801
     bool m_noConsecutiveDrop = true;
     int m_alpha = 255;
     bool m_transparent = false;

@@ -1,6 +1,8 @@
-// Requests other programs send the cat over WM_COPYDATA: SEND shows a script in the
-// balloon, EXECUTE answers questions about the cat, DROP drops a set on a character. Every
-// request that names a window to answer to gets exactly one answer there.
+// Requests other programs send the cat over WM_COPYDATA or SSTP over TCP: SEND shows a
+// script in the balloon, EXECUTE answers questions about the cat, DROP drops a set on a
+// character, NOTIFY is taken without an answer of substance. Every WM_COPYDATA request that
+// names a window to answer to gets exactly one answer there; a TCP request gets it on its
+// connection.
 #include "app/Drop.h"
 #include "app/TumbleDlg.h"
 #include "common/Random.h"
@@ -51,25 +53,46 @@ int CTumbleDlg::HandleSstpRequest(const std::string& text, NativeHandle sender) 
     const SstpRequest request = ParseSstpRequest(text);
     const std::optional<NativeHandle> replyTo = ReplyWindowFor(request, sender);
     if (!replyTo) return 0;
-
-    // Answers go back in the request's charset (a Shift_JIS request gets the bytes unchanged).
-    std::string answer;
-    switch (request.kind) {
-    case SstpKind::None:
-        answer = EncodeSstpAnswer(request.unknownCharset ? kAnswerBadRequest : kAnswerNotImplemented, request.charset);
-        break;
-    case SstpKind::Send:
-        answer = EncodeSstpAnswer(AnswerSend(request), request.charset);
-        break;
-    case SstpKind::Execute:
-        answer = AnswerExecute(request);
-        break;
-    case SstpKind::Drop:
-        answer = EncodeSstpAnswer(AnswerDrop(request), request.charset);
-        break;
-    }
+    const std::string answer = AnswerSstpRequest(request);
     if (*replyTo != 0) SendSstp(*replyTo, answer);
     return 1;
+}
+
+// Answers go back in the request's charset (a Shift_JIS request gets the bytes unchanged).
+std::string CTumbleDlg::AnswerSstpRequest(const SstpRequest& request) {
+    switch (request.kind) {
+    case SstpKind::None:
+        return EncodeSstpAnswer(request.unknownCharset ? kAnswerBadRequest : kAnswerNotImplemented, request.charset);
+    case SstpKind::Send:
+        return EncodeSstpAnswer(AnswerSend(request), request.charset);
+    case SstpKind::Execute:
+        return AnswerExecute(request);
+    case SstpKind::Drop:
+        return EncodeSstpAnswer(AnswerDrop(request), request.charset);
+    case SstpKind::Notify:
+        return EncodeSstpAnswer(kAnswerNoContent, request.charset);
+    }
+    return std::string(kAnswerNotImplemented);
+}
+
+// SSTP over TCP: the same requests, answered on the connection they came on (an HWnd line
+// changes nothing). A request too long to be one gets 400; an answer gets none.
+std::optional<std::string> CTumbleDlg::OnTcpRequest(std::string_view received, bool ended) {
+    const std::optional<TcpRequest> request = CompleteTcpRequest(received, ended);
+    if (!request) return std::nullopt;
+    if (request->tooLong) return std::string(kAnswerBadRequest);
+    if (request->text.empty() || IsSstpAnswer(request->text)) return std::string();
+    return AnswerSstpRequest(ParseSstpRequest(request->text));
+}
+
+// The door on 127.0.0.1:9801, open while the settings want it. When the port is taken (a
+// baseware program listens there), the cat goes without: WM_COPYDATA still reaches it.
+void CTumbleDlg::OpenSstpDoor() {
+    m_sstpDoor.reset();
+    if (!m_sstpTcpDoor) return;
+    const DoorBounds bounds{kSstpTcpMaxConnections, kSstpTcpMaxRequestBytes, kSstpTcpTimeLimitMs};
+    m_sstpDoor = platform().network.OpenLoopbackDoor(
+        kSstpTcpPort, bounds, [this](std::string_view received, bool ended) { return OnTcpRequest(received, ended); });
 }
 
 std::string CTumbleDlg::AnswerSend(const SstpRequest& request) {

@@ -67,6 +67,7 @@ bool CTumbleDlg::OnInitDialog() {
     ApplyTransparency();
 
     StartTimers();
+    if (!m_startFailed) OpenSstpDoor();
     if (!m_startFailed) Greet();
     return true;
 }
@@ -183,6 +184,7 @@ void CTumbleDlg::OnEndSession(bool ending) {
 
 void CTumbleDlg::OnDestroy() {
     platform().background.Finish();  // an install still running completes first
+    m_sstpDoor.reset();
     SaveState();
     ReleaseSurfaces(*this);
     m_balloon.reset();

@@ -201,6 +201,9 @@ public:
     bool OnCopyData(NativeHandle sender, std::string_view bytes) override;
     // sender: the window that sent the request (wParam of its WM_COPYDATA), 0 for none.
     int HandleSstpRequest(const std::string& text, NativeHandle sender);
+    std::string AnswerSstpRequest(const SstpRequest& request);
+    std::optional<std::string> OnTcpRequest(std::string_view received, bool ended);
+    void OpenSstpDoor();
     std::optional<NativeHandle> ReplyWindowFor(const SstpRequest& request, NativeHandle sender);
     std::string AnswerSend(const SstpRequest& request);
     std::string AnswerExecute(const SstpRequest& request);  // in the request's charset
@@ -269,6 +272,7 @@ public:
 
     // Talking.
     std::unique_ptr<CBalloonDlg> m_balloon;
+    std::unique_ptr<Door> m_sstpDoor;  // SSTP over TCP, when open
     // The other character of the conversation, taken when it is told to keep quiet and kept
     // until it is released: the current character may change meanwhile.
     std::optional<SDSakura> m_talkPartner;

@@ -19,6 +19,7 @@ constexpr int kTransparentTemplate = IDD_PAGE_TRANSPARENT;
 constexpr int kFileSetTemplate = IDD_PAGE_FILESET;
 
 constexpr int kMethodCombo = IDC_METHOD_COMBO;
+constexpr int kTcpCheck = IDC_TCP_CHECK;
 constexpr int kTargetCombo = IDC_TARGET_COMBO;
 constexpr int kMinutesEdit = IDC_MINUTES_EDIT;
 constexpr int kAutoExecuteCheck = IDC_AUTO_EXECUTE_CHECK;
@@ -119,11 +120,13 @@ bool CPageREACTION::OnInitDialog() {
     c.AddItem(m_hWnd, kMethodCombo, "SEND SSTP/1.1");
     c.AddItem(m_hWnd, kMethodCombo, "SHIORI");
     c.Select(m_hWnd, kMethodCombo, m_method);
+    c.SetChecked(m_hWnd, kTcpCheck, m_tcpDoor);
     return true;
 }
 
 bool CPageREACTION::OnKillActive() {
     m_method = platform().controls.Selection(m_hWnd, kMethodCombo);
+    m_tcpDoor = platform().controls.IsChecked(m_hWnd, kTcpCheck);
     return true;
 }
 

@@ -39,6 +39,7 @@ struct TargetValues {
 };
 struct ReactionValues {
     int m_method = -1;  // 0 "SEND SSTP/1.1", 1 "SHIORI"
+    bool m_tcpDoor = true;  // SSTP is taken over TCP on 127.0.0.1:9801 too
 };
 struct AutoExecuteValues {
     bool m_enable = false;

@@ -22,6 +22,8 @@ void Recognise(std::string_view line, SstpRequest& request) {
         request.kind = SstpKind::Execute;
     } else if (StartsWithNoCase(line, "DROP ")) {
         request.kind = SstpKind::Drop;
+    } else if (StartsWithNoCase(line, "NOTIF")) {
+        request.kind = SstpKind::Notify;
     } else if (StartsWithNoCase(line, "Sende")) {
         request.sender = ValueFrom(line, 7);
     } else if (StartsWithNoCase(line, "Scrip")) {
@@ -72,6 +74,15 @@ std::optional<std::string_view> CharsetLine(const std::vector<std::string_view>&
 }
 
 }  // namespace
+
+std::optional<TcpRequest> CompleteTcpRequest(std::string_view received, bool ended) {
+    constexpr std::string_view kEmptyLine = "\r\n\r\n";
+    if (const std::size_t end = received.find(kEmptyLine); end != std::string_view::npos) {
+        return TcpRequest{std::string(received.substr(0, end + kEmptyLine.size())), false};
+    }
+    if (!ended) return std::nullopt;
+    return TcpRequest{std::string(received), received.size() >= kSstpTcpMaxRequestBytes};
+}
 
 std::string_view CopyDataText(std::string_view bytes) {
     const std::size_t nul = bytes.find('\0');

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +25,7 @@
 
 namespace tc {
 
-enum class SstpKind { None, Send, Execute, Drop };
+enum class SstpKind { None, Send, Execute, Drop, Notify };
 
 struct SstpRequest {
     SstpKind kind = SstpKind::None;
@@ -43,11 +44,29 @@ constexpr std::size_t kSstpMaxLines = 16;
 constexpr std::size_t kSstpMaxLineBytes = 1024;
 
 constexpr std::string_view kAnswerOk = "SSTP/1.0 200 OK\r\n\r\n";
+// A NOTIFY: the cat has no handler for events, so there is nothing to say back.
+constexpr std::string_view kAnswerNoContent = "SSTP/1.0 204 No Content\r\n\r\n";
 constexpr std::string_view kAnswerBadRequest = "SSTP/1.0 400 Bad Request\r\n\r\n";
 // The request was understood but the cat is busy with the same thing (a drop still shows).
 constexpr std::string_view kAnswerConflict = "SSTP/1.0 409 Conflict\r\n\r\n";
 constexpr std::string_view kAnswerNotImplemented = "SSTP/1.0 501 Not Implemented\r\n\r\n";
 constexpr std::string_view kAnswerInvisible = "SSTP/1.0 512 Invisible\r\n\r\n";
+
+// SSTP over TCP: the port other programs of the family knock at (loopback only), and the
+// bounds of one connection.
+constexpr int kSstpTcpPort = 9801;
+constexpr std::size_t kSstpTcpMaxRequestBytes = 65536;
+constexpr int kSstpTcpTimeLimitMs = 2000;
+constexpr int kSstpTcpMaxConnections = 8;
+
+// The request a TCP connection brought: the bytes up to and with its empty line once that has
+// come; when nothing more will come (ended), whatever came, unless it reached the size bound
+// (too long to be a request). Nothing while more may come.
+struct TcpRequest {
+    std::string text;
+    bool tooLong = false;
+};
+std::optional<TcpRequest> CompleteTcpRequest(std::string_view received, bool ended);
 
 // The text of a WM_COPYDATA: up to its first NUL, never beyond the bytes received.
 std::string_view CopyDataText(std::string_view bytes);

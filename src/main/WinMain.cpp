@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/TumbleApp.h"
+#include "platform/win32/Win32Network.h"
 #include "platform/win32/Win32Platform.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -20,7 +21,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     tc::Win32Controls controls;
     tc::Win32Libraries libraries;
     tc::Win32BackgroundWork background;
-    tc::Platform platform{files, system, ipc, windows, painting, input, shell, controls, libraries, background};
+    tc::Win32Network network;
+    tc::Platform platform{files, system, ipc, windows, painting, input, shell, controls, libraries, background, network};
     tc::CTumbleApp app(platform);
     app.InitInstance();
     return 0;

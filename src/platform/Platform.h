@@ -11,6 +11,7 @@
 #include "platform/Input.h"
 #include "platform/InterProcess.h"
 #include "platform/Libraries.h"
+#include "platform/Network.h"
 #include "platform/Painting.h"
 #include "platform/Shell.h"
 #include "platform/System.h"
@@ -30,6 +31,7 @@ struct Platform {
     Controls& controls;
     Libraries& libraries;
     BackgroundWork& background;
+    Network& network;
 };
 
 }  // namespace tc

@@ -34,6 +34,7 @@
 #define IDC_SKIN_LIST 1040
 #define IDC_SET_COMBO 1041
 #define IDC_DROPLING_LIST 1042
+#define IDC_TCP_CHECK 1043
 
 // Commands of the context menu (the drop sets and skins get ids at run time).
 #define ID_DROP_RANDOM 32772

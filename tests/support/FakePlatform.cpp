@@ -456,4 +456,32 @@ void FakeBackgroundWork::Complete() {
     if (deliver) deliver(m_message);
 }
 
+// --- The loopback door ---
+
+namespace {
+// Closing the door makes it knock no more.
+class FakeDoor : public Door {
+public:
+    explicit FakeDoor(std::shared_ptr<bool> open) : m_open(std::move(open)) { *m_open = true; }
+    ~FakeDoor() override { *m_open = false; }
+
+private:
+    std::shared_ptr<bool> m_open;
+};
+}  // namespace
+
+std::unique_ptr<Door> FakeNetwork::OpenLoopbackDoor(int port, const DoorBounds& doorBounds, DoorHandler handler) {
+    if (takenPort == port || IsOpen()) return nullptr;
+    openedPort = port;
+    bounds = doorBounds;
+    m_handler = std::move(handler);
+    m_open = std::make_shared<bool>(false);
+    return std::make_unique<FakeDoor>(m_open);
+}
+
+std::optional<std::string> FakeNetwork::Knock(std::string_view received, bool ended) {
+    if (!IsOpen()) return std::string();
+    return m_handler(received, ended);
+}
+
 }  // namespace tc::test

@@ -374,6 +374,24 @@ private:
     bool m_busy = false;
 };
 
+// --- The loopback door ---
+// One door at most; a taken port opens none. A test knocks by handing bytes to the handler.
+class FakeNetwork : public Network {
+public:
+    std::unique_ptr<Door> OpenLoopbackDoor(int port, const DoorBounds& bounds, DoorHandler handler) override;
+    bool IsOpen() const { return m_open && *m_open; }
+    // What the door answers to bytes that a connection brought; nothing while it waits for more.
+    std::optional<std::string> Knock(std::string_view received, bool ended = false);
+
+    std::optional<int> takenPort;
+    int openedPort = 0;
+    DoorBounds bounds;
+
+private:
+    DoorHandler m_handler;
+    std::shared_ptr<bool> m_open;
+};
+
 struct FakePlatform {
     PosixFileSystem files;
     FakeSystemServices system;
@@ -385,7 +403,8 @@ struct FakePlatform {
     FakeControls controls;
     FakeLibraries libraries;
     FakeBackgroundWork background;
-    Platform platform{files, system, ipc, windows, painting, input, shell, controls, libraries, background};
+    FakeNetwork network;
+    Platform platform{files, system, ipc, windows, painting, input, shell, controls, libraries, background, network};
 };
 
 }  // namespace tc::test

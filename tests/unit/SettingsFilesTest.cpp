@@ -1,6 +1,8 @@
 // tumblecat.cfg and the list files: their packed numbers, lenient reading and round trips.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/SettingsFiles.h"
 
 namespace tc {
@@ -127,11 +129,13 @@ TEST(SettingsFile, WritesElevenCrLfLinesWithPackedValues) {
     EXPECT_EQ(FormatSettingsFile(s), CfgFile({"-12", "whiskerby", "188", "0", "0", "0", "9801", "1", "767", "1", "%all"}));
 }
 
-TEST(SettingsFile, ReservedLinesAreAlwaysWrittenAsZero) {
-    CharacterSettings s;
-    ApplySettingsFile(CfgFile({"0", "whiskerby", "10", "0", "77", "88", "9801", "1", "767", "1", "%rnd"}), s);
-    const std::string written = FormatSettingsFile(s);
-    EXPECT_NE(written.find("\r\n0\r\n0\r\n0\r\n9801"), std::string::npos) << written;
+TEST(SettingsFile, LineFourTurnsTheTcpDoorOffOnlyWithOneAndLineFiveIsAlwaysZero) {
+    for (const auto& [line4, open, written] : {std::tuple{"77", true, "0"}, {"0", true, "0"}, {"1", false, "1"}}) {
+        CharacterSettings s;
+        ApplySettingsFile(CfgFile({"0", "whiskerby", "10", "0", line4, "88", "9801", "1", "767", "1", "%rnd"}), s);
+        EXPECT_EQ(s.m_sstpTcpDoor, open) << line4;
+        EXPECT_NE(FormatSettingsFile(s).find("\r\n0\r\n" + std::string(written) + "\r\n0\r\n9801"), std::string::npos);
+    }
 }
 
 TEST(SettingsFile, RoundTripKeepsEverySetting) {

@@ -267,7 +267,52 @@ TEST_F(SstpServerTest, SendShowsTheScriptWithTheSendersCaption) {
     EXPECT_TRUE(fake.ipc.copyData.empty()) << "an HWnd that is no window is not answered";
     d.OnCopyData(kAsker, "SSTP/1.0 200 OK\r\nHWnd: 2304\r\n");
     EXPECT_TRUE(fake.ipc.copyData.empty()) << "answers to the cat's own requests are not handled";
-    EXPECT_EQ(Request(d, "NOTIFY SSTP/1.1\r\n"), "SSTP/1.0 501 Not Implemented\r\n\r\n");
+    EXPECT_EQ(Request(d, "NOTIFY SSTP/1.1\r\n"), "SSTP/1.0 204 No Content\r\n\r\n") << "an event nobody handles";
+    EXPECT_EQ(Request(d, "COMMUNICATE SSTP/1.1\r\n"), "SSTP/1.0 501 Not Implemented\r\n\r\n");
+}
+
+TEST_F(SstpServerTest, TheTcpDoorAnswersTheSameRequestsOnTheirConnection) {
+    CTumbleDlg& d = StartServer();
+    ASSERT_TRUE(fake.network.IsOpen());
+    EXPECT_EQ(fake.network.openedPort, 9801);
+    EXPECT_EQ(fake.network.bounds.maxRequestBytes, 65536u);
+    EXPECT_EQ(fake.network.bounds.timeLimitMs, 2000);
+    const std::string getName = "EXECUTE SSTP/1.1\r\nSender: a\r\nCommand: GetName\r\nHWnd: 4660\r\n\r\n";
+    const std::string name = Request(d, "EXECUTE SSTP/1.1\r\nSender: a\r\nCommand: GetName\r\n");
+    const struct {
+        std::string received;
+        bool ended;
+        std::optional<std::string> answer;
+    } cases[] = {
+        {getName, false, name},                                   // the same bytes; HWnd changes nothing
+        {getName.substr(0, 30), false, std::nullopt},             // half a request: wait
+        {getName.substr(0, getName.size() - 2), true, name},      // the client closed its side
+        {"NOTIFY SSTP/1.1\r\nSender: a\r\nEvent: OnBoot\r\n\r\n", false, "SSTP/1.0 204 No Content\r\n\r\n"},
+        {"SSTP/1.0 200 OK\r\n\r\n", false, ""},               // an answer gets none
+        {std::string(65536, 'x'), true, "SSTP/1.0 400 Bad Request\r\n\r\n"},
+    };
+    fake.ipc.copyData.clear();
+    for (const auto& c : cases) EXPECT_EQ(fake.network.Knock(c.received, c.ended), c.answer) << c.received.substr(0, 40);
+    EXPECT_TRUE(fake.ipc.copyData.empty()) << "TCP answers go back on their connection only";
+    EXPECT_EQ(fake.network.Knock("SEND SSTP/1.1\r\nSender: Aya\r\nScript: \\0hi\\e\r\n\r\n"), std::string(kAnswerOk));
+    EXPECT_EQ(d.m_balloon->m_text, "hi");
+    d.OnDestroy();
+    EXPECT_FALSE(fake.network.IsOpen());
+}
+
+TEST_F(SstpServerTest, WithThePortTakenOrTheSettingOffTheCatWorksWithoutTheDoor) {
+    fake.network.takenPort = 9801;
+    CTumbleDlg& d = StartServer();
+    EXPECT_FALSE(fake.network.IsOpen());
+    EXPECT_EQ(Request(d, "EXECUTE SSTP/1.1\r\nSender: a\r\nCommand: GetVersion\r\n"),
+              "SSTP/1.0 200 OK\r\n\r\ntumblecat 0.2\r\n\r\n");
+    fake.network.takenPort.reset();
+    d.m_sstpTcpDoor = false;
+    d.OpenSstpDoor();
+    EXPECT_FALSE(fake.network.IsOpen());
+    d.m_sstpTcpDoor = true;
+    d.OpenSstpDoor();
+    EXPECT_TRUE(fake.network.IsOpen());
 }
 
 TEST_F(SstpServerTest, AScriptShowsItsTextWithoutTagsAndItsSurfaceWhileTheLineIsShown) {
