@@ -88,3 +88,21 @@ lay_out_dist() {  # dist dir
   cp -r "$ROOT"/data/dropling/* "$dist/dropling/"
   cp "$ROOT/data/speak.txt" "$ROOT/data/readme.txt" "$dist/"
 }
+
+# The Linux-side SSTP client the end-to-end suite hands TCP jobs to (through a folder); the
+# suite finds the folder in TUMBLECAT_E2E_LINUX_CLIENT.
+LINUX_CLIENT_PID=
+start_linux_tcp_client() {  # folder
+  rm -rf "$1" && mkdir -p "$1"
+  python3 "$ROOT/tests/e2e/linux_tcp_client.py" "$1" 3600 &
+  LINUX_CLIENT_PID=$!
+  export TUMBLECAT_E2E_LINUX_CLIENT="Z:${1//\//\\}"
+}
+
+stop_linux_tcp_client() {
+  if [ -n "$LINUX_CLIENT_PID" ]; then
+    kill "$LINUX_CLIENT_PID" 2>/dev/null || true
+    wait "$LINUX_CLIENT_PID" 2>/dev/null || true
+    LINUX_CLIENT_PID=
+  fi
+}

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <iterator>
 #include <thread>
+#include <utility>
 
 #include "CatHarness.h"
 #include "Desktop.h"
@@ -22,6 +23,7 @@ constexpr WPARAM kCmdQuit = 32777;
 constexpr WPARAM kCmdIconize = 32790;
 constexpr ULONG_PTR kSstpData = 9801;
 constexpr COLORREF kCaptionMark = RGB(128, 128, 255);
+constexpr COLORREF kDropPoseColour = RGB(90, 110, 160);  // surface 2 of the test skin
 // The cat gives an answer window one second before it gives up on it.
 constexpr DWORD kAnswerBound = 1000;
 
@@ -163,6 +165,79 @@ TEST(Sstp, WithoutHWndTheAnswerGoesToTheSenderAndWithNeitherTheScriptIsStillShow
     ASSERT_EQ(answers.size(), 1u) << "HWnd 0 names no window: the answer goes to the sending window";
     EXPECT_EQ(answers[0].to, peer.Window("aya"));
     EXPECT_EQ(answers[0].text, "SSTP/1.0 200 OK\r\n\r\n");
+}
+
+// What the balloon says, as a screen reader reads it.
+std::wstring BalloonText(HWND balloon) {
+    wchar_t text[512] = {};
+    GetWindowTextW(balloon, text, 512);
+    return text;
+}
+
+COLORREF BodyColour(HWND cat) {
+    RECT r{};
+    GetWindowRect(cat, &r);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, r.left + 20, r.top + 40);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+TEST(Sstp, AUtf8SendIsShownInJapaneseAndAnsweredInUtf8) {
+    Peer peer({Aya()});
+    CatHarness cat;
+    HWND window = StartCat(cat, Settings());
+    ASSERT_NE(window, nullptr);
+    HWND balloon = FindBalloon(window);
+    ASSERT_NE(balloon, nullptr);
+    HWND aya = peer.Window("aya");
+    // こんにちは / 元気？ in UTF-8, written as its bytes: the test's own literals are Shift_JIS.
+    const std::string script = "\\0\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1\xE3\x81\xAF\\n"
+                               "\xE5\x85\x83\xE6\xB0\x97\xEF\xBC\x9F\\e";
+    EXPECT_EQ(AnswerTo(peer, window,
+                       Request({"SEND SSTP/1.1", "Sender: Aya", "Script: " + script, "Charset: UTF-8",
+                                "HWnd: " + Handle(aya)}),
+                       aya),
+              "SSTP/1.0 200 OK\r\nCharset: UTF-8\r\n\r\n");
+    EXPECT_TRUE(WaitUntil([&] { return BalloonText(balloon) == L"\u3053\u3093\u306B\u3061\u306F\n\u5143\u6C17\uFF1F"; },
+                          kShowTimeout, "the balloon to say the Japanese text"));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(balloon) != FALSE; }, kShowTimeout, "the balloon to show"));
+    // The shot once typing is over: the text area no longer changes between shots.
+    const RECT area = BalloonTextArea(balloon);
+    std::string last;
+    ScreenShot::WaitFor(
+        [&](const ScreenShot& shot) {
+            std::string now;
+            for (int y = area.top; y < area.bottom; y += 2) {
+                for (int x = area.left; x < area.right; x += 2) now += std::to_string(shot.Pixel(x, y)) + ",";
+            }
+            return std::exchange(last, now) == now;
+        },
+        kShowTimeout)
+        .Save("sstp-utf8-send", BalloonShape(balloon));
+}
+
+TEST(Sstp, AScriptsTagsActInsteadOfShowingAndItsSurfaceShowsWhileTheLineIsShown) {
+    Peer peer({Aya()});
+    CatHarness cat;
+    HWND window = StartCat(cat, Settings());
+    ASSERT_NE(window, nullptr);
+    HWND balloon = FindBalloon(window);
+    ASSERT_NE(balloon, nullptr);
+    HWND aya = peer.Window("aya");
+    ASSERT_FALSE(SameColour(BodyColour(window), kDropPoseColour)) << "a normal pose to start with";
+    EXPECT_EQ(AnswerTo(peer, window,
+                       Request({"SEND SSTP/1.1", "Sender: Aya", "Script: \\0\\s[2]ねこ\\nです\\w9ソ\\![raise,x]\\e",
+                                "HWnd: " + Handle(aya)}),
+                       aya),
+              kOk);
+    EXPECT_TRUE(WaitUntil([&] { return SameColour(BodyColour(window), kDropPoseColour); }, kShowTimeout,
+                          "the cat to show surface 2 while the line is shown"));
+    EXPECT_EQ(BalloonText(balloon), L"\u306D\u3053\n\u3067\u3059\u30BD") << "no tag is shown";
+    ScreenShot().Save("sstp-script-surface");
+    PostMessageA(balloon, WM_LBUTTONDBLCLK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !SameColour(BodyColour(window), kDropPoseColour); }, kShowTimeout,
+                          "the pose to come back once the balloon is gone"));
 }
 
 TEST(Sstp, WhileHiddenInTheTraySendAndDropAre512AndExecuteIs200) {

@@ -3,6 +3,9 @@
 //   - SSTP round trips: EXECUTE GetVersion sent to the cat by WM_COPYDATA and its answer
 //     received, per second, against sstp_echo.exe, which answers every WM_COPYDATA with a
 //     fixed one. Goal: the cat reaches at least 0.8 of the echo.
+//   - SSTP over TCP: EXECUTE GetVersion sent to the cat's door on 127.0.0.1:9801 (connect,
+//     send, read the answer until the cat closes), per second, against tcp_echo.exe, which
+//     answers the same way on port 9802 with a fixed answer. Goal: at least 0.8 of the echo.
 //   - Idle CPU time: the cat's process time (kernel + user) over 20 s once its greeting is
 //     over, against shaped_idle.exe, a shaped window that repaints every 50 ms, over the
 //     same 20 s and measured the same way. Goal: at most 1.2 times the shaped window.
@@ -10,7 +13,8 @@
 // other work on the machine out of the ratio.
 //
 // Usage: wine_bench <base directory holding tumblecat.exe, its default skin and texts>
-// sstp_echo.exe and shaped_idle.exe are taken from the folder of wine_bench.exe.
+// sstp_echo.exe, tcp_echo.exe and shaped_idle.exe are taken from the folder of wine_bench.exe.
+#include <winsock2.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -28,6 +32,7 @@ constexpr DWORD kGreetingTimeoutMs = 60000;
 constexpr DWORD kIdleMs = 20000;
 constexpr DWORD kRoundMs = 500;
 constexpr int kRounds = 12;
+constexpr int kTcpRounds = 6;
 constexpr int kBalloonWidth = 328;
 
 // A started program, ended when it goes out of scope if it has not ended by itself.
@@ -227,6 +232,40 @@ double RoundTripsPerSecond(HWND target, HWND asker, const std::string& request, 
     return done / Seconds(start, now);
 }
 
+// One SSTP exchange over TCP: the answer as read until the server closed, empty on failure.
+std::string TcpExchange(u_short port, const std::string& request) {
+    const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (s == INVALID_SOCKET) return std::string();
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string answer;
+    if (connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        send(s, request.data(), static_cast<int>(request.size()), 0) == static_cast<int>(request.size())) {
+        char buffer[1024];
+        for (int n; (n = recv(s, buffer, sizeof buffer, 0)) > 0;) answer.append(buffer, static_cast<std::size_t>(n));
+    }
+    closesocket(s);
+    return answer;
+}
+
+double TcpRoundTripsPerSecond(u_short port, const std::string& request, int& failures, std::string& lastAnswer) {
+    LARGE_INTEGER start, now;
+    QueryPerformanceCounter(&start);
+    int done = 0;
+    do {
+        lastAnswer = TcpExchange(port, request);
+        if (lastAnswer.rfind("SSTP/1.0 200 OK", 0) == 0) {
+            ++done;
+        } else {
+            ++failures;
+        }
+        QueryPerformanceCounter(&now);
+    } while (Seconds(start, now) * 1000 < kRoundMs);
+    return done / Seconds(start, now);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -242,8 +281,9 @@ int main(int argc, char** argv) {
 
     Program shaped(tools + "shaped_idle.exe", tools);
     Program echo(tools + "sstp_echo.exe", tools);
+    Program tcpEcho(tools + "tcp_echo.exe", tools);
     Program cat(base + "tumblecat.exe", base);
-    if (!shaped.Handle() || !echo.Handle() || !cat.Handle()) {
+    if (!shaped.Handle() || !echo.Handle() || !tcpEcho.Handle() || !cat.Handle()) {
         std::fprintf(stderr, "cannot start the programs\n");
         return 1;
     }
@@ -311,9 +351,31 @@ int main(int argc, char** argv) {
     }
     DestroyWindow(asker);
 
+    WSADATA wsa;
+    WSAStartup(MAKEWORD(2, 2), &wsa);
+    const std::string tcpRequest = "EXECUTE SSTP/1.1\r\nSender: bench\r\nCommand: GetVersion\r\n\r\n";
+    double catTcpBest = 0, echoTcpBest = 0;
+    int catTcpFailures = 0, echoTcpFailures = 0;
+    std::string catTcpAnswer, echoTcpAnswer;
+    for (int round = 0; round < kTcpRounds; ++round) {
+        catTcpBest = std::max(catTcpBest, TcpRoundTripsPerSecond(9801, tcpRequest, catTcpFailures, catTcpAnswer));
+        echoTcpBest = std::max(echoTcpBest, TcpRoundTripsPerSecond(9802, tcpRequest, echoTcpFailures, echoTcpAnswer));
+    }
+    std::printf("SSTP over TCP, EXECUTE GetVersion round trips per second (best of %d rounds of %lu ms): cat %.0f, "
+                "bare TCP echo %.0f; ratio %.2f (goal >= 0.8)\n",
+                kTcpRounds, static_cast<unsigned long>(kRoundMs), catTcpBest, echoTcpBest,
+                echoTcpBest > 0 ? catTcpBest / echoTcpBest : 0.0);
+    if (catTcpFailures || echoTcpFailures) {
+        std::printf("failed TCP exchanges: cat %d, echo %d; the cat's last answer: \"%s\"\n", catTcpFailures,
+                    echoTcpFailures, catTcpAnswer.c_str());
+    }
+    TcpExchange(9802, "QUIT\r\n\r\n");
+    WSACleanup();
+
     PostMessageA(catWindow, WM_COMMAND, kCmdQuit, 0);
     PostMessageA(echoWindow, WM_CLOSE, 0, 0);
     PostMessageA(shapedWindow, WM_CLOSE, 0, 0);
     cat.WaitForEnd(kStartTimeoutMs);
-    return answered && catIdle >= 0 && shapedIdle > 0 ? 0 : 1;
+    const bool answeredOverTcp = catTcpAnswer.rfind("SSTP/1.0 200 OK\r\n\r\n", 0) == 0;
+    return answered && answeredOverTcp && catIdle >= 0 && shapedIdle > 0 ? 0 : 1;
 }
