@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <iterator>
 #include <thread>
-#include <utility>
 
 #include "CatHarness.h"
 #include "Desktop.h"
@@ -202,16 +201,17 @@ TEST(Sstp, AUtf8SendIsShownInJapaneseAndAnsweredInUtf8) {
     EXPECT_TRUE(WaitUntil([&] { return BalloonText(balloon) == L"\u3053\u3093\u306B\u3061\u306F\n\u5143\u6C17\uFF1F"; },
                           kShowTimeout, "the balloon to say the Japanese text"));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(balloon) != FALSE; }, kShowTimeout, "the balloon to show"));
-    // The shot once typing is over: the text area no longer changes between shots.
+    // The shot once typing is over: the second row's third character, the last one, is drawn.
     const RECT area = BalloonTextArea(balloon);
-    std::string last;
+    const RECT last{area.left + 24, area.top + 14, area.left + 36, area.top + 28};
     ScreenShot::WaitFor(
         [&](const ScreenShot& shot) {
-            std::string now;
-            for (int y = area.top; y < area.bottom; y += 2) {
-                for (int x = area.left; x < area.right; x += 2) now += std::to_string(shot.Pixel(x, y)) + ",";
+            for (int y = last.top; y < last.bottom; ++y) {
+                for (int x = last.left; x < last.right; ++x) {
+                    if (SameColour(shot.Pixel(x, y), RGB(0, 0, 0), 60)) return true;
+                }
             }
-            return std::exchange(last, now) == now;
+            return false;
         },
         kShowTimeout)
         .Save("sstp-utf8-send", BalloonShape(balloon));
