@@ -51,14 +51,6 @@ HWND StartDropper(CatHarness& cat, const std::string& settings) {
     return cat.WaitForCatWindow(process, kStartTimeout);
 }
 
-COLORREF BodyColour(HWND cat) {
-    RECT r{};
-    GetWindowRect(cat, &r);
-    HDC screen = GetDC(nullptr);
-    const COLORREF c = GetPixel(screen, r.left + 20, r.top + 40);
-    ReleaseDC(nullptr, screen);
-    return c;
-}
 
 int Lines(const std::string& text) {
     int lines = 0;
@@ -90,7 +82,7 @@ TEST(Drop, DoubleClickOnEveryShownCharacterWithTheDropPoseForAbout1700Ms) {
     SendMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 40));
     EXPECT_EQ(peer.AskRectangle(window), kDropHead) << "the double click takes the drop pose at once";
     // The pose lasts at least 1700 ms: time enough to be painted.
-    EXPECT_TRUE(WaitUntil([&] { return SameColour(BodyColour(window), kDropPoseColour); }, kShowTimeout,
+    EXPECT_TRUE(WaitUntil([&] { return SameColour(CatBodyColour(window), kDropPoseColour); }, kShowTimeout,
                           "the drop pose on the screen"));
 
     const std::string calls = WaitForCalls(cat, 1);
@@ -110,7 +102,7 @@ TEST(Drop, DoubleClickOnEveryShownCharacterWithTheDropPoseForAbout1700Ms) {
     // from the moment its parameters were seen.
     EXPECT_GE(back, 1700u) << "the pose returns 200 + 1500 ms after the drop";
     EXPECT_LE(back, launched + 3000) << "about 1500 ms after the launch, seen after " << launched << " ms";
-    EXPECT_TRUE(WaitUntil([&] { return !SameColour(BodyColour(window), kDropPoseColour); }, kShowTimeout,
+    EXPECT_TRUE(WaitUntil([&] { return !SameColour(CatBodyColour(window), kDropPoseColour); }, kShowTimeout,
                           "the normal pose on the screen"));
 }
 

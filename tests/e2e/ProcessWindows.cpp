@@ -186,4 +186,12 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+COLORREF CatBodyColour(HWND cat) {
+    const RECT r = WindowArea(cat);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, r.left + 20, r.top + 40);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
 }  // namespace e2e

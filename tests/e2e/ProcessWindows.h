@@ -51,6 +51,9 @@ bool SameArea(const ScreenShot& a, const ScreenShot& b, const RECT& area);
 // is over) and, if unlike is given, differs from it there.
 ScreenShot SettledShot(const RECT& area, const ScreenShot* unlike = nullptr, DWORD settledMs = 300);
 
+// The colour of the cat's body in the test skins (20, 40 inside its window), as the screen shows it.
+COLORREF CatBodyColour(HWND cat);
+
 // A window's screen rectangle, and its client area's.
 RECT WindowArea(HWND window);
 RECT ClientArea(HWND window);

@@ -173,70 +173,48 @@ std::wstring BalloonText(HWND balloon) {
     return text;
 }
 
-COLORREF BodyColour(HWND cat) {
-    RECT r{};
-    GetWindowRect(cat, &r);
-    HDC screen = GetDC(nullptr);
-    const COLORREF c = GetPixel(screen, r.left + 20, r.top + 40);
-    ReleaseDC(nullptr, screen);
-    return c;
-}
-
-TEST(Sstp, AUtf8SendIsShownInJapaneseAndAnsweredInUtf8) {
-    Peer peer({Aya()});
+// A cat started with the default settings that Aya asks, with its balloon.
+struct AskedCat {
+    Peer peer{{Aya()}};
     CatHarness cat;
     HWND window = StartCat(cat, Settings());
-    ASSERT_NE(window, nullptr);
-    HWND balloon = FindBalloon(window);
-    ASSERT_NE(balloon, nullptr);
+    HWND balloon = window ? FindBalloon(window) : nullptr;
     HWND aya = peer.Window("aya");
+
+    std::string Send(const std::vector<std::string>& lines) {
+        std::vector<std::string> request = {"SEND SSTP/1.1", "Sender: Aya", "HWnd: " + Handle(aya)};
+        request.insert(request.end(), lines.begin(), lines.end());
+        return AnswerTo(peer, window, Request(request), aya);
+    }
+};
+
+TEST(Sstp, AUtf8SendIsShownInJapaneseAndAnsweredInUtf8) {
+    AskedCat t;
+    ASSERT_NE(t.balloon, nullptr);
     // こんにちは / 元気？ in UTF-8, written as its bytes: the test's own literals are Shift_JIS.
     const std::string script = "\\0\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1\xE3\x81\xAF\\n"
                                "\xE5\x85\x83\xE6\xB0\x97\xEF\xBC\x9F\\e";
-    EXPECT_EQ(AnswerTo(peer, window,
-                       Request({"SEND SSTP/1.1", "Sender: Aya", "Script: " + script, "Charset: UTF-8",
-                                "HWnd: " + Handle(aya)}),
-                       aya),
-              "SSTP/1.0 200 OK\r\nCharset: UTF-8\r\n\r\n");
-    EXPECT_TRUE(WaitUntil([&] { return BalloonText(balloon) == L"\u3053\u3093\u306B\u3061\u306F\n\u5143\u6C17\uFF1F"; },
+    EXPECT_EQ(t.Send({"Script: " + script, "Charset: UTF-8"}), "SSTP/1.0 200 OK\r\nCharset: UTF-8\r\n\r\n");
+    EXPECT_TRUE(WaitUntil([&] { return BalloonText(t.balloon) == L"\u3053\u3093\u306B\u3061\u306F\n\u5143\u6C17\uFF1F"; },
                           kShowTimeout, "the balloon to say the Japanese text"));
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(balloon) != FALSE; }, kShowTimeout, "the balloon to show"));
-    // The shot once typing is over: the second row's third character, the last one, is drawn.
-    const RECT area = BalloonTextArea(balloon);
+    // The shot once the second row's last character is drawn and typing is over.
+    const RECT area = BalloonTextArea(t.balloon);
     const RECT last{area.left + 24, area.top + 14, area.left + 36, area.top + 28};
-    ScreenShot::WaitFor(
-        [&](const ScreenShot& shot) {
-            for (int y = last.top; y < last.bottom; ++y) {
-                for (int x = last.left; x < last.right; ++x) {
-                    if (SameColour(shot.Pixel(x, y), RGB(0, 0, 0), 60)) return true;
-                }
-            }
-            return false;
-        },
-        kShowTimeout)
-        .Save("sstp-utf8-send", BalloonShape(balloon));
+    EXPECT_TRUE(WaitUntil([&] { return CountTextPixels(ScreenShot(), last) > 0; }, kShowTimeout, "the text typed"));
+    SettledShot(area).Save("sstp-utf8-send", BalloonShape(t.balloon));
 }
 
 TEST(Sstp, AScriptsTagsActInsteadOfShowingAndItsSurfaceShowsWhileTheLineIsShown) {
-    Peer peer({Aya()});
-    CatHarness cat;
-    HWND window = StartCat(cat, Settings());
-    ASSERT_NE(window, nullptr);
-    HWND balloon = FindBalloon(window);
-    ASSERT_NE(balloon, nullptr);
-    HWND aya = peer.Window("aya");
-    ASSERT_FALSE(SameColour(BodyColour(window), kDropPoseColour)) << "a normal pose to start with";
-    EXPECT_EQ(AnswerTo(peer, window,
-                       Request({"SEND SSTP/1.1", "Sender: Aya", "Script: \\0\\s[2]ねこ\\nです\\w9ソ\\![raise,x]\\e",
-                                "HWnd: " + Handle(aya)}),
-                       aya),
-              kOk);
-    EXPECT_TRUE(WaitUntil([&] { return SameColour(BodyColour(window), kDropPoseColour); }, kShowTimeout,
+    AskedCat t;
+    ASSERT_NE(t.balloon, nullptr);
+    ASSERT_FALSE(SameColour(CatBodyColour(t.window), kDropPoseColour)) << "a normal pose to start with";
+    EXPECT_EQ(t.Send({"Script: \\0\\s[2]ねこ\\nです\\w9ソ\\![raise,x]\\e"}), kOk);
+    EXPECT_TRUE(WaitUntil([&] { return SameColour(CatBodyColour(t.window), kDropPoseColour); }, kShowTimeout,
                           "the cat to show surface 2 while the line is shown"));
-    EXPECT_EQ(BalloonText(balloon), L"\u306D\u3053\n\u3067\u3059\u30BD") << "no tag is shown";
+    EXPECT_EQ(BalloonText(t.balloon), L"\u306D\u3053\n\u3067\u3059\u30BD") << "no tag is shown";
     ScreenShot().Save("sstp-script-surface");
-    PostMessageA(balloon, WM_LBUTTONDBLCLK, 0, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !SameColour(BodyColour(window), kDropPoseColour); }, kShowTimeout,
+    PostMessageA(t.balloon, WM_LBUTTONDBLCLK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !SameColour(CatBodyColour(t.window), kDropPoseColour); }, kShowTimeout,
                           "the pose to come back once the balloon is gone"));
 }
 

@@ -98,40 +98,50 @@ std::string AnswerOverCopyData(const Peer& peer, HWND cat, const std::string& re
 
 PeerCharacter Aya() { return {"aya", "Aya", "Ayako", false}; }
 
-TEST(SstpTcp, GetNameFromALinuxClientIsAnsweredInTheSameBytesAsOverCopyData) {
+const std::string kNameAnswer = "SSTP/1.0 200 OK\r\n\r\nTabby BMP,empty\r\n\r\n";
+
+// A started cat that Aya asks over WM_COPYDATA, and the Linux-side client.
+struct TcpCat {
     LinuxClient client;
-    ASSERT_TRUE(client.Present()) << "the test command starts the Linux-side client";
-    Peer peer({Aya()});
+    Peer peer{{Aya()}};
     CatHarness cat;
     HWND window = cat.StartTabby(Settings());
-    ASSERT_NE(window, nullptr);
-    const std::string overCopyData = AnswerOverCopyData(peer, window, GetName("HWnd: " + Handle(peer.Window("aya")) + "\r\n"));
-    EXPECT_EQ(overCopyData, "SSTP/1.0 200 OK\r\n\r\nTabby BMP,empty\r\n\r\n");
+
+    std::string GetNameOverCopyData() const {
+        return AnswerOverCopyData(peer, window, GetName("HWnd: " + Handle(peer.Window("aya")) + "\r\n"));
+    }
+    // The door opens once start-up is over; the window may answer a little earlier.
+    ::testing::AssertionResult WaitForTheDoor(std::string& answer) {
+        return WaitUntil([&] { return (answer = client.Exchange(GetName())) != "<refused>"; }, kShowTimeout,
+                         "the door to open");
+    }
+};
+
+TEST(SstpTcp, GetNameFromALinuxClientIsAnsweredInTheSameBytesAsOverCopyData) {
+    TcpCat t;
+    ASSERT_TRUE(t.client.Present()) << "the test command starts the Linux-side client";
+    ASSERT_NE(t.window, nullptr);
+    EXPECT_EQ(t.GetNameOverCopyData(), kNameAnswer);
     std::string overTcp;
-    // The door opens once start-up is over; the window answering does not wait for it.
-    EXPECT_TRUE(WaitUntil([&] { return (overTcp = client.Exchange(GetName())) != "<refused>"; }, kShowTimeout,
-                          "the door to open"));
-    EXPECT_EQ(overTcp, overCopyData);
-    EXPECT_EQ(client.Exchange("NOTIFY SSTP/1.1\r\nSender: Aya\r\nEvent: OnTest\r\n\r\n"),
+    EXPECT_TRUE(t.WaitForTheDoor(overTcp));
+    EXPECT_EQ(overTcp, kNameAnswer);
+    EXPECT_EQ(t.client.Exchange("NOTIFY SSTP/1.1\r\nSender: Aya\r\nEvent: OnTest\r\n\r\n"),
               "SSTP/1.0 204 No Content\r\n\r\n");
 }
 
 TEST(SstpTcp, AHalfRequestIsClosedAfterItsBoundWhileCopyDataIsStillAnswered) {
-    LinuxClient client;
-    ASSERT_TRUE(client.Present()) << "the test command starts the Linux-side client";
-    Peer peer({Aya()});
-    CatHarness cat;
-    HWND window = cat.StartTabby(Settings());
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return client.Exchange(GetName()) != "<refused>"; }, kShowTimeout, "the door to open"));
+    TcpCat t;
+    ASSERT_TRUE(t.client.Present()) << "the test command starts the Linux-side client";
+    ASSERT_NE(t.window, nullptr);
+    std::string first;
+    ASSERT_TRUE(t.WaitForTheDoor(first));
 
     int closedAfter = -1;
-    std::thread half([&] { closedAfter = client.HalfRequest("EXECUTE SSTP/1.1\r\nSender: Aya\r\n"); });
-    const std::string hwnd = "HWnd: " + Handle(peer.Window("aya")) + "\r\n";
+    std::thread half([&] { closedAfter = t.client.HalfRequest("EXECUTE SSTP/1.1\r\nSender: Aya\r\n"); });
     DWORD slowest = 0;
     for (int i = 0; i < 10; ++i) {
         const DWORD sent = GetTickCount();
-        EXPECT_EQ(AnswerOverCopyData(peer, window, GetName(hwnd)), "SSTP/1.0 200 OK\r\n\r\nTabby BMP,empty\r\n\r\n");
+        EXPECT_EQ(t.GetNameOverCopyData(), kNameAnswer);
         slowest = std::max(slowest, GetTickCount() - sent);
     }
     half.join();
@@ -187,18 +197,14 @@ private:
 };
 
 TEST(SstpTcp, WithThePortTakenTheCatStartsAndWorksWithoutTheDoor) {
-    LinuxClient client;
-    ASSERT_TRUE(client.Present()) << "the test command starts the Linux-side client";
     OtherListener other;
     ASSERT_TRUE(other.Listening()) << "the port is free before the test";
-    Peer peer({Aya()});
-    CatHarness cat;
-    HWND window = cat.StartTabby(Settings());
-    ASSERT_NE(window, nullptr) << "no error box, no end";
-    EXPECT_EQ(AnswerOverCopyData(peer, window, GetName("HWnd: " + Handle(peer.Window("aya")) + "\r\n")),
-              "SSTP/1.0 200 OK\r\n\r\nTabby BMP,empty\r\n\r\n");
+    TcpCat t;
+    ASSERT_TRUE(t.client.Present()) << "the test command starts the Linux-side client";
+    ASSERT_NE(t.window, nullptr) << "no error box, no end";
+    EXPECT_EQ(t.GetNameOverCopyData(), kNameAnswer);
     other.AnswerOnce("SSTP/1.0 200 OK\r\n\r\nsomebody else\r\n\r\n");
-    EXPECT_EQ(client.Exchange(GetName()), "SSTP/1.0 200 OK\r\n\r\nsomebody else\r\n\r\n")
+    EXPECT_EQ(t.client.Exchange(GetName()), "SSTP/1.0 200 OK\r\n\r\nsomebody else\r\n\r\n")
         << "the port stays with the program that had it";
 }
 

@@ -203,6 +203,22 @@ LRESULT CALLBACK AskerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
+// Exchanges completed per second in one round of kRoundMs; the failed ones are counted apart.
+double ExchangesPerSecond(const std::function<bool()>& exchange, int& failures) {
+    LARGE_INTEGER start, now;
+    QueryPerformanceCounter(&start);
+    int done = 0;
+    do {
+        if (exchange()) {
+            ++done;
+        } else {
+            ++failures;
+        }
+        QueryPerformanceCounter(&now);
+    } while (Seconds(start, now) * 1000 < kRoundMs);
+    return done / Seconds(start, now);
+}
+
 // Round trips completed in one round: each request is sent and its answer has come when
 // SendMessage returns, since the answer is sent to this thread meanwhile.
 double RoundTripsPerSecond(HWND target, HWND asker, const std::string& request, int& failures) {
@@ -214,22 +230,15 @@ double RoundTripsPerSecond(HWND target, HWND asker, const std::string& request, 
     // with SMTO_ABORTIFHUNG: the asker looks before each round.
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    LARGE_INTEGER start, now;
-    QueryPerformanceCounter(&start);
-    int done = 0;
-    do {
-        const int before = s_answers;
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(target, WM_COPYDATA, reinterpret_cast<WPARAM>(asker), reinterpret_cast<LPARAM>(&data),
-                            SMTO_NORMAL, 5000, &result);
-        if (s_answers == before + 1) {
-            ++done;
-        } else {
-            ++failures;
-        }
-        QueryPerformanceCounter(&now);
-    } while (Seconds(start, now) * 1000 < kRoundMs);
-    return done / Seconds(start, now);
+    return ExchangesPerSecond(
+        [&] {
+            const int before = s_answers;
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(target, WM_COPYDATA, reinterpret_cast<WPARAM>(asker), reinterpret_cast<LPARAM>(&data),
+                                SMTO_NORMAL, 5000, &result);
+            return s_answers == before + 1;
+        },
+        failures);
 }
 
 // One SSTP exchange over TCP: the answer as read until the server closed, empty on failure.
@@ -251,19 +260,12 @@ std::string TcpExchange(u_short port, const std::string& request) {
 }
 
 double TcpRoundTripsPerSecond(u_short port, const std::string& request, int& failures, std::string& lastAnswer) {
-    LARGE_INTEGER start, now;
-    QueryPerformanceCounter(&start);
-    int done = 0;
-    do {
-        lastAnswer = TcpExchange(port, request);
-        if (lastAnswer.rfind("SSTP/1.0 200 OK", 0) == 0) {
-            ++done;
-        } else {
-            ++failures;
-        }
-        QueryPerformanceCounter(&now);
-    } while (Seconds(start, now) * 1000 < kRoundMs);
-    return done / Seconds(start, now);
+    return ExchangesPerSecond(
+        [&] {
+            lastAnswer = TcpExchange(port, request);
+            return lastAnswer.rfind("SSTP/1.0 200 OK", 0) == 0;
+        },
+        failures);
 }
 
 }  // namespace
