@@ -26,30 +26,28 @@ std::size_t PairWidth(std::string_view sjis, std::size_t i) {
                : 1;
 }
 
+// The whole text converted, or else each character alone, mark in place of those that do not.
+template <typename Out, typename In, typename Convert, typename Width>
+Out ByCharacter(In text, Convert convert, Width width, std::basic_string_view<typename Out::value_type> mark) {
+    if (auto whole = convert(text)) return *std::move(whole);
+    Out out;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = width(text, i);
+        const auto one = convert(text.substr(i, n));
+        out += one ? std::basic_string_view<typename Out::value_type>(*one) : mark;
+        i += n;
+    }
+    return out;
+}
+
 }  // namespace
 
 std::wstring WideText(std::string_view sjis) {
-    if (auto whole = ShiftJisToWide(sjis)) return *std::move(whole);
-    std::wstring wide;
-    for (std::size_t i = 0; i < sjis.size();) {
-        const std::size_t width = PairWidth(sjis, i);
-        const auto one = ShiftJisToWide(sjis.substr(i, width));
-        wide += one ? std::wstring_view(*one) : std::wstring_view(&kUnreadableWide, 1);
-        i += width;
-    }
-    return wide;
+    return ByCharacter<std::wstring>(sjis, ShiftJisToWide, PairWidth, std::wstring_view(&kUnreadableWide, 1));
 }
 
 std::string ShiftJisText(std::wstring_view wide) {
-    if (auto whole = WideToShiftJis(wide)) return *std::move(whole);
-    std::string sjis;
-    for (std::size_t i = 0; i < wide.size();) {
-        const std::size_t width = WideCharWidth(wide, i);
-        const auto one = WideToShiftJis(wide.substr(i, width));
-        sjis += one ? std::string_view(*one) : kGetaMark;
-        i += width;
-    }
-    return sjis;
+    return ByCharacter<std::string>(wide, WideToShiftJis, WideCharWidth, kGetaMark);
 }
 
 std::wstring_view WidePrefix(std::wstring_view wide, std::size_t capacity) {
