@@ -62,13 +62,15 @@ prepare_wine() {
 }
 
 # The program asks for the Windows faces "ＭＳ ゴシック" and "ＭＳ Ｐゴシック"; in the prefix
-# they stand for the IPA fonts that the setup installs. regedit reads UTF-16 files.
+# they stand for the IPA fonts that the setup installs. "MS UI Gothic" is the face Wine links
+# to the menu and dialog font for the glyphs it lacks, which matters under a Western locale.
+# regedit reads UTF-16 files.
 map_japanese_fonts() {
   local reg="$WINEPREFIX/tumblecat-fonts.reg"
   printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
     '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
     '"ＭＳ ゴシック"="IPAGothic"' '"ＭＳ Ｐゴシック"="IPAPGothic"' \
-    '"MS Gothic"="IPAGothic"' '"MS PGothic"="IPAPGothic"' '' |
+    '"MS Gothic"="IPAGothic"' '"MS PGothic"="IPAPGothic"' '"MS UI Gothic"="IPAPGothic"' '' |
     iconv -f UTF-8 -t UTF-16 >"$reg"
   "$WINE64" regedit /S "$reg" >/dev/null 2>&1 || true
   wineserver -w 2>/dev/null || true

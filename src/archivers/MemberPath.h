@@ -18,14 +18,14 @@
 #include <vector>
 
 #include "common/FileNames.h"
+#include "common/WideText.h"
 
 namespace tc::archivers {
 
-// The Shift_JIS (code page 932) form of a Unicode text; nothing when a character has none.
-// Defined by the platform part (posix/ or win32/).
-std::optional<std::string> WideToShiftJis(std::wstring_view text);
-// The Unicode form of a Shift_JIS text; nothing when it is not valid Shift_JIS. Platform part.
-std::optional<std::wstring> ShiftJisToWide(std::string_view text);
+// Exact conversions between Shift_JIS (code page 932) and Unicode: nothing when a character
+// has no form on the other side.
+using tc::ShiftJisToWide;
+using tc::WideToShiftJis;
 
 using tc::IsDeviceName;
 using tc::IsSafePart;

@@ -29,7 +29,7 @@ constexpr int kShapeRefreshFrames = 30;  // a character may change its pose with
 constexpr int kHeadRefreshFrames = 15;
 constexpr int kStartGapStep = 90;         // objects for several targets do not arrive together
 constexpr int kStartGapJitter = 40;
-constexpr const char* kMessageWindowClass = "DroplingMessages";
+constexpr const wchar_t* kMessageWindowClass = L"DroplingMessages";
 
 double Seconds() {
     static const double frequency = [] {
@@ -48,13 +48,13 @@ std::int32_t HandleNumber(HWND window) { return static_cast<std::int32_t>(reinte
 class MessageWindow {
 public:
     MessageWindow() {
-        WNDCLASSA windowClass{};
+        WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = &MessageWindow::WindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.lpszClassName = kMessageWindowClass;
-        RegisterClassA(&windowClass);
-        m_window = CreateWindowExA(0, kMessageWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
+        RegisterClassW(&windowClass);
+        m_window = CreateWindowExW(0, kMessageWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
     }
     ~MessageWindow() {
         if (m_window) DestroyWindow(m_window);
@@ -66,7 +66,7 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_COPYDATA) return TRUE;
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
     HWND m_window = nullptr;
 };
@@ -86,7 +86,7 @@ private:
 };
 
 KernelHandle StartFrameTimer() {
-    KernelHandle timer(CreateWaitableTimerA(nullptr, FALSE, nullptr));
+    KernelHandle timer(CreateWaitableTimerW(nullptr, FALSE, nullptr));
     if (!timer) return timer;
     LARGE_INTEGER due{};
     due.QuadPart = -static_cast<LONGLONG>(kFramePeriodMs) * 10000;  // relative, in 100 ns
@@ -96,9 +96,9 @@ KernelHandle StartFrameTimer() {
 
 void PumpMessages() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "common/Random.h"
 #include "common/FileNames.h"
+#include "common/WideText.h"
 #include "dropling/DropRun.h"
 #include "falling/DropParams.h"
 #include "platform/win32/Win32Platform.h"
@@ -23,7 +24,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     bool anotherRuns = false;  // the cat decides whether falls may overlap; each holds the name
     const auto mutex = ipc.CreateNamedMutex(tc::kDroplingMutex, anotherRuns);
 
-    const auto params = tc::ParseDropParams(tc::CommandLineParameters(GetCommandLineA()));
+    // The command line as the system keeps it, in UTF-16, read back into the Shift_JIS the
+    // cat wrote: the targets' names arrive as their exact bytes whatever the system's code page.
+    const auto params = tc::ParseDropParams(tc::CommandLineParameters(tc::ShiftJisText(GetCommandLineW())));
     if (!params) return kExitRefused;
 
     tc::Win32SystemServices system;

@@ -13,12 +13,12 @@ constexpr DWORD kObjectExStyle =
 void RegisterObjectClass(WNDPROC windowProc) {
     static bool registered = false;
     if (registered) return;
-    WNDCLASSA windowClass{};
+    WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.lpszClassName = kObjectWindowClass;
-    registered = RegisterClassA(&windowClass) != 0;
+    registered = RegisterClassW(&windowClass) != 0;
 }
 
 }  // namespace
@@ -31,8 +31,8 @@ ObjectWindow::ObjectWindow(Win32Painting& painting, const LoadedSet& set, Point 
       m_alpha(alpha),
       m_at(at) {
     RegisterObjectClass(&ObjectWindow::WindowProc);
-    m_window = CreateWindowExA(kObjectExStyle, kObjectWindowClass, kObjectWindowTitle, kObjectStyle, at.x, at.y,
-                               m_width, m_height, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    m_window = CreateWindowExW(kObjectExStyle, kObjectWindowClass, kObjectWindowTitle, kObjectStyle, at.x, at.y,
+                               m_width, m_height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (!m_window) return;
     // A layered window shows nothing until its opacity is given.
     m_painting.SetLayeredAlpha(reinterpret_cast<NativeHandle>(m_window), m_alpha);
@@ -78,9 +78,9 @@ void ObjectWindow::Paint() {
 LRESULT CALLBACK ObjectWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto* self = reinterpret_cast<ObjectWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<ObjectWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (message) {
     case WM_PAINT:
         if (self) {
@@ -97,7 +97,7 @@ LRESULT CALLBACK ObjectWindow::WindowProc(HWND window, UINT message, WPARAM wPar
     default:
         break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace tc

@@ -14,8 +14,8 @@ namespace tc {
 
 struct LoadedSet;
 
-constexpr const char* kObjectWindowClass = "DroplingObject";
-constexpr const char* kObjectWindowTitle = "dropling";
+constexpr const wchar_t* kObjectWindowClass = L"DroplingObject";
+constexpr const wchar_t* kObjectWindowTitle = L"dropling";
 
 class ObjectWindow {
 public:

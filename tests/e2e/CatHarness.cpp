@@ -4,9 +4,15 @@
 
 #include <stdexcept>
 
+#include "common/WideText.h"
+
 namespace e2e {
 
 namespace {
+
+// Names and texts cross the system in UTF-16 through code page 932, as the program's own do,
+// so the harness reads and makes Japanese names rightly under any system code page.
+std::wstring W(const std::string& sjis) { return tc::WideText(sjis); }
 
 std::string WithBackslashes(std::string path) {
     for (char& c : path) {
@@ -16,39 +22,39 @@ std::string WithBackslashes(std::string path) {
 }
 
 void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA data{};
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW(W(folder + "*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = data.cFileName;
+            const std::string name = tc::ShiftJisText(data.cFileName);
             if (name == "." || name == "..") continue;
             const std::string path = folder + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            SetFileAttributesW(W(path).c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(path + "\\");
             } else {
-                DeleteFileA(path.c_str());
+                DeleteFileW(W(path).c_str());
             }
-        } while (FindNextFileA(find, &data));
+        } while (FindNextFileW(find, &data));
         FindClose(find);
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(W(folder).c_str());
 }
 
 void CopyTree(const std::string& from, const std::string& to) {
-    CreateDirectoryA(to.c_str(), nullptr);
-    WIN32_FIND_DATAA data{};
-    HANDLE find = FindFirstFileA((from + "*").c_str(), &data);
+    CreateDirectoryW(W(to).c_str(), nullptr);
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW(W(from + "*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot list " + from);
     do {
-        const std::string name = data.cFileName;
+        const std::string name = tc::ShiftJisText(data.cFileName);
         if (name == "." || name == "..") continue;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             CopyTree(from + name + "\\", to + name + "\\");
         } else {
-            CopyFileA((from + name).c_str(), (to + name).c_str(), FALSE);
+            CopyFileW(W(from + name).c_str(), W(to + name).c_str(), FALSE);
         }
-    } while (FindNextFileA(find, &data));
+    } while (FindNextFileW(find, &data));
     FindClose(find);
 }
 
@@ -59,9 +65,9 @@ struct WindowSearch {
 
 BOOL CALLBACK CollectCatWindow(HWND hwnd, LPARAM lParam) {
     auto* search = reinterpret_cast<WindowSearch*>(lParam);
-    char title[64] = {};
-    GetWindowTextA(hwnd, title, sizeof title);
-    if (std::string(title) != kCatTitle) return TRUE;
+    wchar_t title[64] = {};
+    GetWindowTextW(hwnd, title, 64);
+    if (tc::ShiftJisText(title) != kCatTitle) return TRUE;
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     if (search->processId == 0 || pid == search->processId) search->found.push_back(hwnd);
@@ -106,7 +112,7 @@ CatHarness::~CatHarness() {
 
 void CatHarness::WriteFile(const std::string& relative, std::string_view bytes) const {
     const std::string path = m_base + relative;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(W(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
     DWORD written = 0;
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -116,7 +122,7 @@ void CatHarness::WriteFile(const std::string& relative, std::string_view bytes) 
 std::string CatHarness::ReadFile(const std::string& relative) const {
     const std::string path = m_base + relative;
     // Shared for writing too: a file the tests poll may be opened for appending meanwhile.
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+    HANDLE file = CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "<missing>";
     std::string bytes(GetFileSize(file, nullptr), '\0');
@@ -128,20 +134,20 @@ std::string CatHarness::ReadFile(const std::string& relative) const {
 }
 
 bool CatHarness::FileExists(const std::string& relative) const {
-    return GetFileAttributesA((m_base + relative).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(W(m_base + relative).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 void CatHarness::MakeFolder(const std::string& relative) const {
     std::string partial;
     for (char c : relative + "\\") {
-        if (c == '\\') CreateDirectoryA((m_base + partial).c_str(), nullptr);
+        if (c == '\\') CreateDirectoryW(W(m_base + partial).c_str(), nullptr);
         partial.push_back(c);
     }
 }
 
 void CatHarness::SetHidden(const std::string& relative) const {
     const std::string path = m_base + relative;
-    SetFileAttributesA(path.c_str(), GetFileAttributesA(path.c_str()) | FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesW(W(path).c_str(), GetFileAttributesW(W(path).c_str()) | FILE_ATTRIBUTE_HIDDEN);
 }
 
 void CatHarness::InstallTestSkin(const std::string& testSkin, const std::string& folder) const {
@@ -157,19 +163,19 @@ void CatHarness::InstallDataSkin(const std::string& skin, const std::string& fol
 }
 
 void CatHarness::CopyIn(const std::string& unixPath, const std::string& relative) const {
-    if (!CopyFileA(WinePath(unixPath).c_str(), (m_base + relative).c_str(), FALSE)) {
+    if (!CopyFileW(W(WinePath(unixPath)).c_str(), W(m_base + relative).c_str(), FALSE)) {
         throw std::runtime_error("cannot copy " + unixPath);
     }
 }
 
 std::vector<std::string> CatHarness::ListFolder(const std::string& relative) const {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA data{};
-    HANDLE find = FindFirstFileA((m_base + relative + "\\*.*").c_str(), &data);
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW(W(m_base + relative + "\\*.*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return names;
     do {
-        names.push_back(data.cFileName);
-    } while (FindNextFileA(find, &data));
+        names.push_back(tc::ShiftJisText(data.cFileName));
+    } while (FindNextFileW(find, &data));
     FindClose(find);
     return names;
 }

@@ -234,7 +234,9 @@ TEST(Settings, OkTakesTheTargetTheIntervalAndTheTransparencyIntoTheSettings) {
     HWND sheet = OpenSheet(window);
     ASSERT_NE(sheet, nullptr);
 
-    Choose(ShowPage(sheet, kTargetPage), kTargetCombo, 3);  // ランダム, 全員, Aya, Bee
+    HWND targets = ShowPage(sheet, kTargetPage);
+    EXPECT_EQ(ComboItems(GetDlgItem(targets, kTargetCombo)), (std::vector<std::string>{"ランダム", "全員", "Aya", "Bee"}));
+    Choose(targets, kTargetCombo, 3);
     HWND automatic = ShowPage(sheet, kAutomaticPage);
     Type(automatic, kMinutesEdit, "25");
     Click(automatic, kAutomaticCheck);

@@ -17,6 +17,7 @@
 #include "Desktop.h"
 #include "Wait.h"
 #include "peer/Peer.h"
+#include "common/WideText.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace e2e {
@@ -70,12 +71,13 @@ std::vector<std::string> ReactionLines(const CatHarness& cat, const std::string&
 class Dropling {
 public:
     Dropling(const CatHarness& cat, const std::string& parameters) {
-        STARTUPINFOA startup{};
+        STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
-        std::string commandLine = "\"" + cat.Base() + "dropling.exe\" " + parameters;
-        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, cat.Base().c_str(),
-                            &startup, &info)) {
+        // As the cat starts it: the command line in UTF-16, made from Shift_JIS with code page 932.
+        std::wstring commandLine = tc::WideText("\"" + cat.Base() + "dropling.exe\" " + parameters);
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            tc::WideText(cat.Base()).c_str(), &startup, &info)) {
             throw std::runtime_error("cannot start dropling.exe");
         }
         CloseHandle(info.hThread);
@@ -244,12 +246,14 @@ TEST(Dropling, DoubleClickDropsAnObjectOnEveryShownCharacterAndTellsEachOnce) {
     EXPECT_TRUE(RequestsTo(peer, peer.Window("d"), "SEND", kTaraiName).empty()) << "nothing for the hidden D";
 }
 
+// The partner's name is Japanese, with a second byte 0x5C (表): it arrives as its exact bytes.
 TEST(Dropling, ReactionOneTellsTheHitCharacterByNotify) {
-    Peer peer({{"a", "A", "Ako", true}});
+    const std::string name = "\x95\x5C\x82\xBF\x82\xE1\x82\xF1";  // 表ちゃん
+    Peer peer({{"a", name, "Ako", true}});
     SetWindowPos(peer.Window("a"), nullptr, 400, kPeerTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     CatHarness cat;
     InstallDropling(cat, {"yarn"});
-    Dropling dropling(cat, "yarn~1~9801~456~A^");
+    Dropling dropling(cat, "yarn~1~9801~456~" + name + "^");
     ASSERT_TRUE(WaitUntil([&] { return dropling.Ended(); }, kRunBound + 5000, "dropling.exe to end"));
     EXPECT_EQ(dropling.ExitCode(), 0u);
 
@@ -257,7 +261,7 @@ TEST(Dropling, ReactionOneTellsTheHitCharacterByNotify) {
     ASSERT_EQ(notifies.size(), 1u);
     const std::string& notify = notifies[0];
     EXPECT_NE(notify.find("\r\nEvent: OnDroplingHit\r\nReference0: " + kYarnName +
-                          "\r\nReference1: yarn\r\nReference2: A\r\nReference3: "),
+                          "\r\nReference1: yarn\r\nReference2: " + name + "\r\nReference3: "),
               std::string::npos)
         << notify;
     EXPECT_TRUE(RequestsTo(peer, peer.Window("a"), "SEND", kYarnName).empty()) << "no SEND besides";

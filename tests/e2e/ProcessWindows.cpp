@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "Wait.h"
+#include "common/WideText.h"
 
 namespace e2e {
 
@@ -28,11 +29,11 @@ BOOL CALLBACK Collect(HWND hwnd, LPARAM lParam) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     if (pid != search->processId || !IsWindowVisible(hwnd)) return TRUE;
-    char text[256] = {};
-    GetWindowTextA(hwnd, text, sizeof text);
+    wchar_t text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
     char className[64] = {};
     GetClassNameA(hwnd, className, sizeof className);
-    if ((search->title.empty() || search->title == text) &&
+    if ((search->title.empty() || search->title == tc::ShiftJisText(text)) &&
         (search->className.empty() || search->className == className)) {
         search->found.push_back(hwnd);
     }
@@ -175,15 +176,31 @@ RECT ClientArea(HWND window) {
 
 std::string WindowText(HWND window) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return "<no answer>";
-    std::string text(length + 1, '\0');
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return "<no answer>";
+    std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
                              5000, &copied)) {
         return "<no answer>";
     }
     text.resize(copied);
-    return text;
+    return tc::ShiftJisText(text);
+}
+
+std::vector<std::string> ComboItems(HWND combo) {
+    std::vector<std::string> items;
+    DWORD_PTR count = 0;
+    if (!SendMessageTimeoutW(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count)) return items;
+    for (WPARAM i = 0; i < count; ++i) {
+        DWORD_PTR length = 0, copied = 0;
+        SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 5000, &length);
+        std::wstring text(length + 1, L'\0');
+        SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
+                            &copied);
+        text.resize(copied);
+        items.push_back(tc::ShiftJisText(text));
+    }
+    return items;
 }
 
 COLORREF CatBodyColour(HWND cat) {

@@ -61,4 +61,8 @@ RECT ClientArea(HWND window);
 // A window's text through WM_GETTEXT (which Wine carries between processes), however long.
 std::string WindowText(HWND window);
 
+// The items of a combo box of another process, read as UTF-16 and written in Shift_JIS with
+// code page 932 (so they match only if the program gave the system the right characters).
+std::vector<std::string> ComboItems(HWND combo);
+
 }  // namespace e2e

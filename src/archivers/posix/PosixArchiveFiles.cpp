@@ -1,14 +1,12 @@
 // The archiver libraries on POSIX (the native tests and fuzz targets): Windows-form paths
 // become POSIX paths ('\' that is a character of its own becomes '/'); names stay Shift_JIS
-// bytes. Code-page conversions go through iconv, in a UTF-8 locale of the thread's own.
+// bytes. libarchive reads wide names in a UTF-8 locale of the thread's own.
 #include <fcntl.h>
-#include <iconv.h>
 #include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "archivers/ArchiveFiles.h"
 #include "archivers/ArchiveReader.h"
@@ -109,40 +107,6 @@ public:
 ArchiveFiles& SystemArchiveFiles() {
     static PosixArchiveFiles files;
     return files;
-}
-
-namespace {
-
-// All of in converted by iconv into a buffer of outSize bytes; nothing on any failure.
-std::optional<std::string> Convert(const char* to, const char* from, const char* in, std::size_t inSize,
-                                   std::size_t outSize) {
-    iconv_t convert = ::iconv_open(to, from);
-    if (convert == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    std::string out(outSize, '\0');
-    char* inp = const_cast<char*>(in);
-    std::size_t inLeft = inSize;
-    char* outp = out.data();
-    std::size_t outLeft = out.size();
-    const std::size_t done = ::iconv(convert, &inp, &inLeft, &outp, &outLeft);
-    ::iconv_close(convert);
-    if (done == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
-    out.resize(out.size() - outLeft);
-    return out;
-}
-
-}  // namespace
-
-std::optional<std::string> WideToShiftJis(std::wstring_view text) {
-    return Convert("CP932", "WCHAR_T", reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t),
-                   text.size() * 2 + 4);
-}
-
-std::optional<std::wstring> ShiftJisToWide(std::string_view text) {
-    const auto bytes = Convert("WCHAR_T", "CP932", text.data(), text.size(), (text.size() + 1) * sizeof(wchar_t));
-    if (!bytes) return std::nullopt;
-    std::wstring wide(bytes->size() / sizeof(wchar_t), L'\0');
-    std::memcpy(wide.data(), bytes->data(), wide.size() * sizeof(wchar_t));
-    return wide;
 }
 
 NameLocaleScope::NameLocaleScope() {

@@ -1,6 +1,6 @@
 // The archiver libraries on Windows. Paths arrive as Shift_JIS and are turned into Unicode
-// with code page 932 for the wide file functions, so the names made are the archive's names
-// whatever the system's ANSI code page is.
+// with code page 932 (common/WideText.h) for the wide file functions, so the names made are
+// the archive's names whatever the system's ANSI code page is.
 #include <windows.h>
 
 #include "archivers/ArchiveFiles.h"
@@ -12,15 +12,10 @@ namespace tc::archivers {
 
 namespace {
 
-constexpr UINT kShiftJis = 932;
-
-std::wstring Wide(const std::string& path) {
-    if (path.empty()) return {};
-    const int length = MultiByteToWideChar(kShiftJis, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(kShiftJis, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
-    return wide;
-}
+// The path for the wide file functions; a path with no Unicode form (a broken double-byte
+// pair) is refused as empty, which no file function accepts, so nothing is made under a
+// garbled name.
+std::wstring Wide(const std::string& path) { return ShiftJisToWide(path).value_or(std::wstring()); }
 
 class FileSource : public ByteSource {
 public:
@@ -93,29 +88,6 @@ public:
 ArchiveFiles& SystemArchiveFiles() {
     static Win32ArchiveFiles files;
     return files;
-}
-
-std::optional<std::string> WideToShiftJis(std::wstring_view text) {
-    if (text.empty()) return std::string();
-    BOOL usedDefault = FALSE;
-    const int length = WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0, nullptr, &usedDefault);
-    if (length <= 0 || usedDefault) return std::nullopt;
-    std::string out(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), out.data(), length,
-                        nullptr, &usedDefault);
-    if (usedDefault) return std::nullopt;
-    return out;
-}
-
-std::optional<std::wstring> ShiftJisToWide(std::string_view text) {
-    if (text.empty()) return std::wstring();
-    const int length =
-        MultiByteToWideChar(kShiftJis, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (length <= 0) return std::nullopt;
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(kShiftJis, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
 }
 
 // Windows libarchive converts names with the code-page functions; nothing to set up.

@@ -15,7 +15,7 @@ bool Win32BackgroundWork::Start(std::function<void()> work, NativeHandle window,
         m_thread = std::thread([work = std::move(work), window, message] {
             work();
             // A window already gone loses the message; it waited in Finish before it went.
-            PostMessageA(ToHwnd(window), message, 0, 0);
+            PostMessageW(ToHwnd(window), message, 0, 0);
         });
     } catch (const std::system_error&) {
         return false;

@@ -7,51 +7,56 @@
 
 #include <string>
 
+#include "platform/win32/Win32Text.h"
+
 namespace tc {
 
 namespace {
 
 HWND Control(NativeHandle dialog, int id) { return GetDlgItem(reinterpret_cast<HWND>(dialog), id); }
 
-bool IsCombo(HWND control) {
-    char name[16] = {};
-    GetClassNameA(control, name, sizeof name);
-    return lstrcmpiA(name, "ComboBox") == 0;
+bool HasClass(HWND control, const wchar_t* className) {
+    wchar_t name[16] = {};
+    GetClassNameW(control, name, 16);
+    return lstrcmpiW(name, className) == 0;
 }
+
+bool IsCombo(HWND control) { return HasClass(control, L"ComboBox"); }
 
 LRESULT Send(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    return SendMessageA(control, message, wParam, lParam);
+    return SendMessageW(control, message, wParam, lParam);
 }
 
-LPARAM TextParam(const std::string& text) { return reinterpret_cast<LPARAM>(text.c_str()); }
+LRESULT SendText(HWND control, UINT message, WPARAM wParam, const std::string& text) {
+    const std::wstring wide = WideText(text);
+    return Send(control, message, wParam, reinterpret_cast<LPARAM>(wide.c_str()));
+}
 
 }  // namespace
 
 std::string Win32Controls::Text(NativeHandle dialog, int id) {
     HWND control = Control(dialog, id);
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-    return text;
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return ShiftJisText(text);
 }
 
 void Win32Controls::SetText(NativeHandle dialog, int id, const std::string& text) {
     HWND control = Control(dialog, id);
-    char name[8] = {};
-    GetClassNameA(control, name, sizeof name);
     // An edit box takes at most about 30000 characters unless told otherwise: a long
-    // profile would be cut, possibly inside a double-byte character.
-    if (lstrcmpiA(name, "Edit") == 0) Send(control, EM_SETLIMITTEXT, 0, 0);
-    SetWindowTextA(control, text.c_str());
+    // profile would be cut.
+    if (HasClass(control, L"Edit")) Send(control, EM_SETLIMITTEXT, 0, 0);
+    SetWindowTextW(control, WideText(text).c_str());
 }
 
 void Win32Controls::AddItem(NativeHandle dialog, int id, const std::string& text) {
     HWND control = Control(dialog, id);
-    Send(control, IsCombo(control) ? CB_ADDSTRING : LB_ADDSTRING, 0, TextParam(text));
+    SendText(control, IsCombo(control) ? CB_ADDSTRING : LB_ADDSTRING, 0, text);
 }
 
 void Win32Controls::InsertItem(NativeHandle dialog, int id, int index, const std::string& text) {
     HWND control = Control(dialog, id);
-    Send(control, IsCombo(control) ? CB_INSERTSTRING : LB_INSERTSTRING, static_cast<WPARAM>(index), TextParam(text));
+    SendText(control, IsCombo(control) ? CB_INSERTSTRING : LB_INSERTSTRING, static_cast<WPARAM>(index), text);
 }
 
 void Win32Controls::DeleteItem(NativeHandle dialog, int id, int index) {
@@ -64,11 +69,11 @@ std::string Win32Controls::ItemText(NativeHandle dialog, int id, int index) {
     const bool combo = IsCombo(control);
     const LRESULT length = Send(control, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length < 0) return std::string();
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const LRESULT copied = Send(control, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(index),
                                 reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied < 0 ? 0 : static_cast<std::size_t>(copied));
-    return text;
+    return ShiftJisText(text);
 }
 
 int Win32Controls::Selection(NativeHandle dialog, int id) {
@@ -106,11 +111,12 @@ void Win32Controls::Enable(NativeHandle dialog, int id, bool enable) {
 }
 
 void Win32Controls::Focus(NativeHandle dialog, int id) {
-    SendMessageA(reinterpret_cast<HWND>(dialog), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(dialog, id)), TRUE);
+    SendMessageW(reinterpret_cast<HWND>(dialog), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(dialog, id)), TRUE);
 }
 
 void Win32Controls::ShowMessage(NativeHandle owner, const std::string& text) {
-    MessageBoxA(reinterpret_cast<HWND>(owner), text.c_str(), "たんぶる", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(reinterpret_cast<HWND>(owner), WideText(text).c_str(), L"たんぶる",
+                MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace tc

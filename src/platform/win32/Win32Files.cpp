@@ -1,23 +1,31 @@
-// Files and folders through the ANSI file functions.
+// Files and folders through the wide file functions. Paths are converted whole (Win32Text.h): a
+// path with no UTF-16 form becomes the empty path, which every one of them refuses.
 #include "platform/win32/Win32Platform.h"
 
 #include <windows.h>
 
+#include "common/Sjis.h"
 #include "platform/win32/Win32Handles.h"
+#include "platform/win32/Win32Text.h"
 
 namespace tc {
 
 namespace {
 
+// A separator ending the path is dropped; the 0x5C ending a double-byte character (表) is kept.
 std::string WithoutTrailingSeparator(std::string path) {
-    if (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    const std::size_t last = path.empty() ? std::string::npos : path.size() - 1;
+    if (last != std::string::npos &&
+        (FindLastSjisChar(path, '\\') == last || FindLastSjisChar(path, '/') == last)) {
+        path.pop_back();
+    }
     return path;
 }
 
 }  // namespace
 
 std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::string& path) {
-    KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    KernelHandle file(CreateFileW(WideName(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     LARGE_INTEGER size{};
@@ -34,7 +42,7 @@ std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::string& pat
 bool Win32FileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
     const std::string temporary = path + ".new";
     {
-        KernelHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        KernelHandle file(CreateFileW(WideName(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return false;
         DWORD written = 0;
@@ -43,74 +51,78 @@ bool Win32FileSystem::WriteWholeFile(const std::string& path, std::string_view b
                                           written == bytes.size());
         if (!ok || !FlushFileBuffers(file.Get())) {
             file.Reset();
-            DeleteFileA(temporary.c_str());
+            DeleteFileW(WideName(temporary).c_str());
             return false;
         }
     }
-    if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temporary.c_str());
+    if (!MoveFileExW(WideName(temporary).c_str(), WideName(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(WideName(temporary).c_str());
         return false;
     }
     return true;
 }
 
 bool Win32FileSystem::CanOpen(const std::string& path) {
-    KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    KernelHandle file(CreateFileW(WideName(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     return static_cast<bool>(file);
 }
 
 std::optional<std::vector<DirEntry>> Win32FileSystem::ListFolder(const std::string& folderPath) {
     const std::string pattern = WithoutTrailingSeparator(folderPath) + "\\*.*";
-    WIN32_FIND_DATAA data{};
-    FindHandle find(FindFirstFileA(pattern.c_str(), &data));
+    WIN32_FIND_DATAW data{};
+    FindHandle find(FindFirstFileW(WideName(pattern).c_str(), &data));
     if (find.get() == INVALID_HANDLE_VALUE) {
         find.release();
         return std::nullopt;
     }
     std::vector<DirEntry> entries;
     do {
-        entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                           (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0});
-    } while (FindNextFileA(find.get(), &data));
+        // A name with no Shift_JIS form could not be opened by the program: it is left out.
+        if (auto name = WideToShiftJis(data.cFileName)) {
+            entries.push_back({*std::move(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                               (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0});
+        }
+    } while (FindNextFileW(find.get(), &data));
     return entries;
 }
 
 bool Win32FileSystem::SetHidden(const std::string& path, bool hidden) {
-    const std::string target = WithoutTrailingSeparator(path);
-    const DWORD attributes = GetFileAttributesA(target.c_str());
+    const std::wstring target = WideName(WithoutTrailingSeparator(path));
+    const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
     const DWORD changed = hidden ? (attributes | FILE_ATTRIBUTE_HIDDEN) : (attributes & ~FILE_ATTRIBUTE_HIDDEN);
-    return SetFileAttributesA(target.c_str(), changed) != 0;
+    return SetFileAttributesW(target.c_str(), changed) != 0;
 }
 
 bool Win32FileSystem::IsHidden(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(WithoutTrailingSeparator(path).c_str());
+    const DWORD attributes = GetFileAttributesW(WideName(WithoutTrailingSeparator(path)).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
 }
 
 // --- Installing archives ---
 
 std::string Win32FileSystem::WorkingDirectory() {
-    char buffer[MAX_PATH] = {};
-    const DWORD length = GetCurrentDirectoryA(MAX_PATH, buffer);
-    return length > 0 && length < MAX_PATH ? std::string(buffer, length) : std::string();
+    wchar_t buffer[MAX_PATH] = {};
+    const DWORD length = GetCurrentDirectoryW(MAX_PATH, buffer);
+    return length > 0 && length < MAX_PATH ? WideToShiftJis(std::wstring_view(buffer, length)).value_or(std::string())
+                                           : std::string();
 }
 
-bool Win32FileSystem::ChangeDirectory(const std::string& path) { return SetCurrentDirectoryA(path.c_str()) != 0; }
+bool Win32FileSystem::ChangeDirectory(const std::string& path) { return SetCurrentDirectoryW(WideName(path).c_str()) != 0; }
 
 bool Win32FileSystem::MakeFolder(const std::string& path) {
-    return CreateDirectoryA(WithoutTrailingSeparator(path).c_str(), nullptr) != 0;
+    return CreateDirectoryW(WideName(WithoutTrailingSeparator(path)).c_str(), nullptr) != 0;
 }
 
 bool Win32FileSystem::RemoveEmptyFolder(const std::string& path) {
-    return RemoveDirectoryA(WithoutTrailingSeparator(path).c_str()) != 0;
+    return RemoveDirectoryW(WideName(WithoutTrailingSeparator(path)).c_str()) != 0;
 }
 
 bool Win32FileSystem::CopyOver(const std::string& from, const std::string& to) {
-    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+    return CopyFileW(WideName(from).c_str(), WideName(to).c_str(), FALSE) != 0;
 }
 
-bool Win32FileSystem::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool Win32FileSystem::RemoveFile(const std::string& path) { return DeleteFileW(WideName(path).c_str()) != 0; }
 
 }  // namespace tc

@@ -5,10 +5,12 @@
 
 #include <cstdint>
 
+#include "platform/win32/Win32Text.h"
+
 namespace tc {
 
 NativeHandle Win32Libraries::Load(const std::string& fileName) {
-    return reinterpret_cast<NativeHandle>(LoadLibraryExA(fileName.c_str(), nullptr, 0));
+    return reinterpret_cast<NativeHandle>(LoadLibraryExW(WideName(fileName).c_str(), nullptr, 0));
 }
 
 void* Win32Libraries::Find(NativeHandle module, const std::string& name) {

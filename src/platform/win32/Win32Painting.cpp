@@ -8,13 +8,14 @@
 #include <cstring>
 
 #include "platform/win32/Win32Handles.h"
+#include "platform/win32/Win32Text.h"
 
 namespace tc {
 
 Win32Painting::Win32Painting() {
     // Older systems have no layered windows, so the function is looked up rather than
     // linked; user32 stays loaded for the life of the process.
-    if (HMODULE user32 = GetModuleHandleA("user32")) {
+    if (HMODULE user32 = GetModuleHandleW(L"user32")) {
         m_setLayered =
             reinterpret_cast<SetLayeredFn>(reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
     }
@@ -57,14 +58,14 @@ void Win32Painting::DeleteObject(NativeHandle object) {
 }
 
 NativeHandle Win32Painting::LoadBitmapResource(int resourceId) {
-    return FromHandle(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0,
+    return FromHandle(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0,
                                  LR_DEFAULTCOLOR));
 }
 
 NativeHandle Win32Painting::CreateTextFont(const std::string& face, int height) {
-    return FromHandle(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+    return FromHandle(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                                   OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY,
-                                  FF_MODERN | DEFAULT_PITCH, face.c_str()));
+                                  FF_MODERN | DEFAULT_PITCH, WideText(face).c_str()));
 }
 
 NativeHandle Win32Painting::CreateRoundRectRegion(const Rect& rect, int cornerWidth, int cornerHeight) {
@@ -117,7 +118,8 @@ public:
     void DrawString(NativeHandle font, std::uint32_t rgb, Point at, std::string_view text) override {
         ScopedSelect selected(m_dc, reinterpret_cast<HGDIOBJ>(font));
         SetTextColor(m_dc, rgb);
-        TextOutA(m_dc, at.x, at.y, text.data(), static_cast<int>(text.size()));
+        const std::wstring wide = WideText(text);
+        TextOutW(m_dc, at.x, at.y, wide.data(), static_cast<int>(wide.size()));
     }
 
 private:
@@ -136,14 +138,14 @@ void Win32Painting::PaintCanvas(NativeHandle window, const std::function<void(Ca
 bool Win32Painting::SetLayeredAlpha(NativeHandle window, int alpha) {
     HWND hwnd = ToHwnd(window);
     if (!hwnd || !m_setLayered) return false;
-    SetWindowLongA(hwnd, GWL_EXSTYLE, GetWindowLongA(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+    SetWindowLongW(hwnd, GWL_EXSTYLE, GetWindowLongW(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
     return m_setLayered(hwnd, 0, static_cast<BYTE>(alpha), LWA_ALPHA) != FALSE;
 }
 
 void Win32Painting::ClearLayered(NativeHandle window) {
     HWND hwnd = ToHwnd(window);
     if (!hwnd) return;
-    SetWindowLongA(hwnd, GWL_EXSTYLE, GetWindowLongA(hwnd, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+    SetWindowLongW(hwnd, GWL_EXSTYLE, GetWindowLongW(hwnd, GWL_EXSTYLE) & ~WS_EX_LAYERED);
     // Without the layered style the window must be drawn again by itself.
     RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }

@@ -1,4 +1,5 @@
-// The Win32 back end of the platform interfaces (ANSI functions; texts are code page 932).
+// The Win32 back end of the platform interfaces (wide functions; texts are converted with code
+// page 932, Win32Text.h).
 // One class per interface; each is defined in the file named above it.
 #pragma once
 
@@ -34,7 +35,7 @@ public:
     void Free(NativeHandle module) override;
 };
 
-// Win32Background.cpp: a thread of the C++ library, the end posted with PostMessageA.
+// Win32Background.cpp: a thread of the C++ library, the end posted with PostMessageW.
 class Win32BackgroundWork : public BackgroundWork {
 public:
     Win32BackgroundWork() = default;

@@ -5,11 +5,13 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <memory>
 
 #include "platform/win32/Win32Handles.h"
+#include "platform/win32/Win32Text.h"
 
 namespace tc {
 
@@ -24,20 +26,22 @@ private:
 }  // namespace
 
 std::string Win32SystemServices::ModuleFileName() {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return std::string();
         if (length < path.size()) {
             path.resize(length);
-            return path;
+            return ShiftJisText(path);
         }
         path.resize(path.size() * 2);
     }
 }
 
 std::unique_ptr<NamedObject> Win32InterProcess::CreateNamedMutex(const std::string& name, bool& alreadyExisted) {
-    HANDLE h = CreateMutexA(nullptr, FALSE, name.c_str());
+    const auto wide = ShiftJisToWide(name);
+    if (!wide || wide->empty()) return nullptr;  // no name would make an unnamed mutex
+    HANDLE h = CreateMutexW(nullptr, FALSE, wide->c_str());
     alreadyExisted = GetLastError() == ERROR_ALREADY_EXISTS;
     if (!h) return nullptr;
     return std::make_unique<Win32NamedObject>(h);
@@ -48,7 +52,7 @@ std::int64_t Win32SystemServices::TimeSeconds() { return static_cast<std::int64_
 std::uint32_t Win32SystemServices::TickMilliseconds() { return GetTickCount(); }
 
 bool Win32InterProcess::NamedMutexExists(const std::string& name) {
-    KernelHandle mutex(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, name.c_str()));
+    KernelHandle mutex(OpenMutexW(MUTEX_ALL_ACCESS, FALSE, WideName(name).c_str()));
     return static_cast<bool>(mutex);
 }
 
@@ -76,7 +80,7 @@ private:
 class GuardLock {
 public:
     explicit GuardLock(const std::string& name)
-        : m_mutex(name.empty() ? nullptr : OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name.c_str())) {
+        : m_mutex(name.empty() ? nullptr : OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, WideName(name).c_str())) {
         if (m_mutex) {
             const DWORD wait = WaitForSingleObject(m_mutex.Get(), kGuardWaitMilliseconds);
             m_owned = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
@@ -113,7 +117,7 @@ private:
 
 std::optional<std::string> Win32InterProcess::ReadSharedText(const std::string& name, const std::string& guardMutex,
                                                              std::size_t offset) {
-    KernelHandle mapping(OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str()));
+    KernelHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, WideName(name).c_str()));
     if (!mapping) return std::nullopt;
     MappedView view(mapping.Get(), FILE_MAP_READ, 0);
     if (!view.Get()) return std::nullopt;
@@ -131,8 +135,10 @@ std::optional<std::string> Win32InterProcess::ReadSharedText(const std::string& 
 }
 
 std::unique_ptr<SharedBlock> Win32InterProcess::CreateSharedBlock(const std::string& name, std::size_t size) {
-    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(size),
-                                        name.c_str());
+    const auto wide = ShiftJisToWide(name);
+    if (!wide || wide->empty()) return nullptr;  // no name would make an unnamed block
+    HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(size),
+                                        wide->c_str());
     if (!mapping) return nullptr;
     return std::make_unique<Win32SharedBlock>(mapping, size);
 }
@@ -145,7 +151,7 @@ bool Win32InterProcess::WriteProcessMemory(std::uint32_t processId, std::uintptr
                                 &written) != FALSE;
 }
 
-unsigned Win32InterProcess::RegisterMessage(const std::string& name) { return RegisterWindowMessageA(name.c_str()); }
+unsigned Win32InterProcess::RegisterMessage(const std::string& name) { return RegisterWindowMessageW(WideName(name).c_str()); }
 
 bool Win32InterProcess::SendCopyData(NativeHandle target, NativeHandle sender, std::uintptr_t tag,
                                      std::string_view bytes, int timeoutMs) {
@@ -154,7 +160,7 @@ bool Win32InterProcess::SendCopyData(NativeHandle target, NativeHandle sender, s
     data.cbData = static_cast<DWORD>(bytes.size());
     data.lpData = const_cast<char*>(bytes.data());
     DWORD_PTR answer = 0;
-    return SendMessageTimeoutA(reinterpret_cast<HWND>(target), WM_COPYDATA, static_cast<WPARAM>(sender),
+    return SendMessageTimeoutW(reinterpret_cast<HWND>(target), WM_COPYDATA, static_cast<WPARAM>(sender),
                                reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, static_cast<UINT>(timeoutMs),
                                &answer) != 0;
 }
@@ -164,7 +170,7 @@ std::optional<std::intptr_t> Win32InterProcess::SendQuery(NativeHandle target, u
     HWND window = reinterpret_cast<HWND>(target);
     if (!IsWindow(window)) return std::nullopt;
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(window, message, static_cast<WPARAM>(first), static_cast<LPARAM>(second),
+    if (!SendMessageTimeoutW(window, message, static_cast<WPARAM>(first), static_cast<LPARAM>(second),
                              SMTO_ABORTIFHUNG, static_cast<UINT>(timeoutMs), &answer)) {
         return std::nullopt;
     }
@@ -183,9 +189,9 @@ std::optional<std::string> Win32InterProcess::QueryText(NativeHandle target, uns
 bool Win32InterProcess::ExchangeMailslot(const std::string& ownSlot, const std::string& peerSlot,
                                          std::string_view message, int readTimeoutMs) {
     constexpr DWORD kMaxMessage = 4096;
-    KernelHandle own(CreateMailslotA(ownSlot.c_str(), kMaxMessage, static_cast<DWORD>(readTimeoutMs), nullptr));
+    KernelHandle own(CreateMailslotW(WideName(ownSlot).c_str(), kMaxMessage, static_cast<DWORD>(readTimeoutMs), nullptr));
     if (!own) return false;
-    KernelHandle peer(CreateFileA(peerSlot.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    KernelHandle peer(CreateFileW(WideName(peerSlot).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!peer) return false;
     DWORD written = 0;
@@ -198,7 +204,9 @@ bool Win32InterProcess::ExchangeMailslot(const std::string& ownSlot, const std::
 }
 
 void Win32Shell::StartProgram(const std::string& file, const std::string& parameters) {
-    ShellExecuteA(nullptr, nullptr, file.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
+    const std::wstring wideFile = WideName(file);
+    if (wideFile.empty()) return;
+    ShellExecuteW(nullptr, nullptr, wideFile.c_str(), WideText(parameters).c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 void Win32Shell::AcceptDroppedFiles(NativeHandle window, bool accept) {
@@ -206,27 +214,29 @@ void Win32Shell::AcceptDroppedFiles(NativeHandle window, bool accept) {
 }
 
 namespace {
-NOTIFYICONDATAA TrayRecord(const TrayIcon& icon) {
-    NOTIFYICONDATAA data{};
+NOTIFYICONDATAW TrayRecord(const TrayIcon& icon) {
+    NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = reinterpret_cast<HWND>(icon.window);
     data.uID = icon.id;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = icon.callbackMessage;
     data.hIcon = reinterpret_cast<HICON>(icon.icon);
-    lstrcpynA(data.szTip, icon.tip.c_str(), sizeof data.szTip);
+    const std::wstring tip = WideText(icon.tip);
+    const std::wstring_view fits = WidePrefix(tip, std::size(data.szTip));
+    std::copy(fits.begin(), fits.end(), data.szTip);
     return data;
 }
 }  // namespace
 
 bool Win32Shell::AddTrayIcon(const TrayIcon& icon) {
-    NOTIFYICONDATAA data = TrayRecord(icon);
-    return Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    NOTIFYICONDATAW data = TrayRecord(icon);
+    return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }
 
 bool Win32Shell::DeleteTrayIcon(const TrayIcon& icon) {
-    NOTIFYICONDATAA data = TrayRecord(icon);
-    return Shell_NotifyIconA(NIM_DELETE, &data) != FALSE;
+    NOTIFYICONDATAW data = TrayRecord(icon);
+    return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
 }
 
 }  // namespace tc

@@ -17,6 +17,7 @@
 
 #include "platform/Framework.h"
 #include "platform/win32/Win32Handles.h"
+#include "platform/win32/Win32Text.h"
 
 namespace tc {
 
@@ -39,13 +40,14 @@ std::string_view CopiedBytes(const COPYDATASTRUCT* data) {
 // The paths of a WM_DROPFILES; the drop handle is released here.
 std::vector<std::string> DroppedPaths(HDROP drop) {
     std::vector<std::string> paths;
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        const UINT length = DragQueryFileA(drop, i, nullptr, 0);
-        std::string path(length + 1, '\0');
-        const UINT copied = DragQueryFileA(drop, i, path.data(), length + 1);
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        const UINT copied = DragQueryFileW(drop, i, path.data(), length + 1);
         path.resize(copied);
-        paths.push_back(std::move(path));
+        // A path with no Shift_JIS form could not be opened by the program: it is left out.
+        if (auto sjis = WideToShiftJis(path)) paths.push_back(*std::move(sjis));
     }
     DragFinish(drop);
     return paths;
@@ -79,7 +81,7 @@ bool CrackMessage(CDialog& dialog, UINT message, WPARAM wParam, LPARAM lParam, s
 // The dialog object of a dialog being made: lParam of WM_INITDIALOG for a dialog, the
 // page's lParam for a property page.
 INT_PTR StartDialog(HWND hwnd, CDialog* dialog) {
-    SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
+    SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
     dialog->m_hWnd = FromHandle(hwnd);
     return dialog->OnInitDialog() ? TRUE : FALSE;
 }
@@ -92,19 +94,19 @@ INT_PTR HandleDialogMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 // server under Wine: the cat's SSTP answers would pay two more for every request.
 LRESULT CALLBACK DialogWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COPYDATA) {
-        if (auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER))) {
+        if (auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER))) {
             return dialog->OnCopyData(FromHandle(reinterpret_cast<HWND>(wParam)),
                                       CopiedBytes(reinterpret_cast<const COPYDATASTRUCT*>(lParam)))
                        ? TRUE
                        : FALSE;
         }
     }
-    return DefDlgProcA(hwnd, message, wParam, lParam);
+    return DefDlgProcW(hwnd, message, wParam, lParam);
 }
 
 INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DialogWindowProcedure));
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DialogWindowProcedure));
         return StartDialog(hwnd, reinterpret_cast<CDialog*>(lParam));
     }
     return HandleDialogMessage(hwnd, message, wParam, lParam);
@@ -112,8 +114,8 @@ INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 // The size of a dialog template in its dialog units.
 SIZE TemplateSize(int templateId) {
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5));  // RT_DIALOG
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(5));  // RT_DIALOG
     const auto* bytes = found ? static_cast<const BYTE*>(LockResource(LoadResource(module, found))) : nullptr;
     if (!bytes || SizeofResource(module, found) < 26) return {0, 0};
     const bool extended = bytes[2] == 0xFF && bytes[3] == 0xFF;
@@ -138,7 +140,7 @@ void FitPageIntoSheet(HWND page, int templateId) {
     SetWindowPos(page, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     HWND sheet = GetParent(page);
-    HWND tab = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+    HWND tab = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
     if (!sheet || !tab) return;
     RECT tabRect{}, pageRect{};
     GetWindowRect(tab, &tabRect);
@@ -155,7 +157,7 @@ void FitPageIntoSheet(HWND page, int templateId) {
     };
     grow(tab, dx, dy);
     grow(sheet, dx, dy);
-    if (HWND ok = FindWindowExA(sheet, nullptr, "Button", "OK")) {
+    if (HWND ok = FindWindowExW(sheet, nullptr, L"Button", L"OK")) {
         RECT r{};
         GetWindowRect(ok, &r);
         POINT corner{r.left, r.top};
@@ -172,7 +174,7 @@ void FitPageIntoSheet(HWND page, int templateId) {
 
 INT_PTR CALLBACK PageProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        const auto* page = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
+        const auto* page = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
         auto* dialog = reinterpret_cast<CDialog*>(page->lParam);
         FitPageIntoSheet(hwnd, dialog->TemplateId());
         return StartDialog(hwnd, dialog);
@@ -181,28 +183,28 @@ INT_PTR CALLBACK PageProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 }
 
 INT_PTR HandleDialogMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!dialog) return FALSE;
 
     std::intptr_t result = 0;
     const bool handled = CrackMessage(*dialog, message, wParam, lParam, result);
     if (message == WM_NCDESTROY) {
         dialog->m_hWnd = 0;
-        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
     }
     if (!handled) return FALSE;
     if (message == WM_COMMAND) return TRUE;
     if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(result);
     // Setting a window's extra bytes is a round trip to the window server under Wine, and the
     // slot often holds the result already (Wine's dialog manager clears it before each message).
-    if (GetWindowLongPtrA(hwnd, DWLP_MSGRESULT) != result) SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+    if (GetWindowLongPtrW(hwnd, DWLP_MSGRESULT) != result) SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
     return TRUE;
 }
 
 }  // namespace
 
 int Win32WindowSystem::RunModalDialog(CDialog& dialog, int templateId, NativeHandle owner) {
-    return static_cast<int>(DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), ToHwnd(owner),
+    return static_cast<int>(DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), ToHwnd(owner),
                                             DialogProcedure, reinterpret_cast<LPARAM>(&dialog)));
 }
 
@@ -215,17 +217,17 @@ namespace {
 void KeepOnlyOkAndCentre(HWND sheet) {
     HWND button = nullptr;
     std::vector<HWND> others;
-    while ((button = FindWindowExA(sheet, button, "Button", nullptr)) != nullptr) {
-        char text[3] = {};
-        GetWindowTextA(button, text, sizeof text);
-        if (std::string_view(text) == "OK") continue;
+    while ((button = FindWindowExW(sheet, button, L"Button", nullptr)) != nullptr) {
+        wchar_t text[3] = {};
+        GetWindowTextW(button, text, 3);
+        if (std::wstring_view(text) == L"OK") continue;
         others.push_back(button);
     }
     for (HWND other : others) ::DestroyWindow(other);
     RECT outer{};
     GetWindowRect(sheet, &outer);
     const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-    if (HWND ok = FindWindowExA(sheet, nullptr, "Button", "OK")) {
+    if (HWND ok = FindWindowExW(sheet, nullptr, L"Button", L"OK")) {
         RECT r{};
         GetWindowRect(ok, &r);
         const int w = r.right - r.left, h = r.bottom - r.top;
@@ -244,24 +246,27 @@ int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM) {
 }  // namespace
 
 int Win32WindowSystem::RunPropertySheet(CPropertySheet& sheet, NativeHandle owner) {
-    std::vector<PROPSHEETPAGEA> pages;
+    std::vector<PROPSHEETPAGEW> pages;
+    std::vector<std::wstring> titles;
+    titles.reserve(sheet.Pages().size());  // the pages point into it
     for (CPropertyPage* page : sheet.Pages()) {
-        PROPSHEETPAGEA p{};
+        PROPSHEETPAGEW p{};
         p.dwSize = sizeof p;
         p.dwFlags = PSP_USETITLE;
-        p.hInstance = GetModuleHandleA(nullptr);
-        p.pszTemplate = MAKEINTRESOURCEA(page->TemplateId());
-        p.pszTitle = page->Caption().c_str();
+        p.hInstance = GetModuleHandleW(nullptr);
+        p.pszTemplate = MAKEINTRESOURCEW(page->TemplateId());
+        p.pszTitle = titles.emplace_back(WideText(page->Caption())).c_str();
         p.pfnDlgProc = PageProcedure;
         p.lParam = reinterpret_cast<LPARAM>(static_cast<CDialog*>(page));
         pages.push_back(p);
     }
-    PROPSHEETHEADERA header{};
+    PROPSHEETHEADERW header{};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USECALLBACK;
     header.hwndParent = ToHwnd(owner);
-    header.hInstance = GetModuleHandleA(nullptr);
-    header.pszCaption = sheet.Caption().c_str();
+    header.hInstance = GetModuleHandleW(nullptr);
+    const std::wstring caption = WideText(sheet.Caption());
+    header.pszCaption = caption.c_str();
     header.nPages = static_cast<UINT>(pages.size());
     header.nStartPage = 0;
     header.ppsp = pages.data();
@@ -269,13 +274,13 @@ int Win32WindowSystem::RunPropertySheet(CPropertySheet& sheet, NativeHandle owne
     bool applied = false;
     bool* outer = s_sheetApplied;
     s_sheetApplied = &applied;
-    PropertySheetA(&header);
+    PropertySheetW(&header);
     s_sheetApplied = outer;
     return applied ? kIdOk : kIdCancel;
 }
 
 NativeHandle Win32WindowSystem::CreateModelessDialog(CDialog& dialog, int templateId, NativeHandle owner) {
-    return FromHandle(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), ToHwnd(owner),
+    return FromHandle(CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), ToHwnd(owner),
                                          DialogProcedure, reinterpret_cast<LPARAM>(&dialog)));
 }
 
@@ -284,16 +289,16 @@ void Win32WindowSystem::DestroyWindow(NativeHandle window) {
 }
 
 NativeHandle Win32WindowSystem::LoadAppIcon(int resourceId) {
-    return FromHandle(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId)));
+    return FromHandle(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId)));
 }
 
 void Win32WindowSystem::SetIcons(NativeHandle window, NativeHandle icon) {
-    SendMessageA(ToHwnd(window), WM_SETICON, ICON_BIG, static_cast<LPARAM>(icon));
-    SendMessageA(ToHwnd(window), WM_SETICON, ICON_SMALL, static_cast<LPARAM>(icon));
+    SendMessageW(ToHwnd(window), WM_SETICON, ICON_BIG, static_cast<LPARAM>(icon));
+    SendMessageW(ToHwnd(window), WM_SETICON, ICON_SMALL, static_cast<LPARAM>(icon));
 }
 
 void Win32WindowSystem::SetWindowTitle(NativeHandle window, const std::string& title) {
-    SetWindowTextA(ToHwnd(window), title.c_str());
+    SetWindowTextW(ToHwnd(window), WideText(title).c_str());
 }
 
 void Win32WindowSystem::SetTimer(NativeHandle window, int timerId, int milliseconds) {
@@ -305,17 +310,17 @@ void Win32WindowSystem::KillTimer(NativeHandle window, int timerId) {
 }
 
 NativeHandle Win32WindowSystem::FindWindowByTitle(const std::string& title) {
-    return FromHandle(FindWindowA(nullptr, title.c_str()));
+    return FromHandle(FindWindowW(nullptr, WideText(title).c_str()));
 }
 
 NativeHandle Win32WindowSystem::FindWindowByClass(const std::string& className) {
-    return FromHandle(FindWindowA(className.c_str(), nullptr));
+    return FromHandle(FindWindowW(WideText(className).c_str(), nullptr));
 }
 
 void Win32WindowSystem::SetForeground(NativeHandle window) { SetForegroundWindow(ToHwnd(window)); }
 
 NativeHandle Win32WindowSystem::SmallIcon(NativeHandle window) {
-    return static_cast<NativeHandle>(SendMessageA(ToHwnd(window), WM_GETICON, ICON_SMALL, 0));
+    return static_cast<NativeHandle>(SendMessageW(ToHwnd(window), WM_GETICON, ICON_SMALL, 0));
 }
 
 Rect Win32WindowSystem::ScreenRect() { return WindowRect(FromHandle(GetDesktopWindow())); }
@@ -360,7 +365,7 @@ bool Win32WindowSystem::IsWindow(NativeHandle window) { return ::IsWindow(ToHwnd
 
 std::uint32_t Win32WindowSystem::WindowStyle(NativeHandle window) {
     if (!::IsWindow(ToHwnd(window))) return 0;
-    return static_cast<std::uint32_t>(GetWindowLongA(ToHwnd(window), GWL_STYLE));
+    return static_cast<std::uint32_t>(GetWindowLongW(ToHwnd(window), GWL_STYLE));
 }
 
 namespace {
@@ -371,21 +376,21 @@ using MenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuCloser>;
 
 void AppendItems(HMENU menu, const std::vector<MenuItem>& items) {
     for (const MenuItem& item : items) {
-        AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(item.id), item.label.c_str());
+        AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id), WideText(item.label).c_str());
     }
 }
 }  // namespace
 
 void Win32Input::TrackContextMenu(NativeHandle window, const ContextMenu& menu, Point screen) {
-    MenuHandle loaded(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu.resourceId)));
+    MenuHandle loaded(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menu.resourceId)));
     if (!loaded) return;
     HMENU popup = GetSubMenu(loaded.get(), 0);
     if (!popup) return;
     if (HMENU drops = GetSubMenu(popup, 0)) AppendItems(drops, menu.dropItems);
     if (HMENU skins = GetSubMenu(popup, 3)) AppendItems(skins, menu.skinItems);
     if (menu.relabelId) {
-        ModifyMenuA(popup, static_cast<UINT>(menu.relabelId), MF_BYCOMMAND | MF_STRING,
-                    static_cast<UINT_PTR>(menu.relabelId), menu.relabelText.c_str());
+        ModifyMenuW(popup, static_cast<UINT>(menu.relabelId), MF_BYCOMMAND | MF_STRING,
+                    static_cast<UINT_PTR>(menu.relabelId), WideText(menu.relabelText).c_str());
     }
     for (const auto& [id, checked] : menu.checks) {
         CheckMenuItem(popup, static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
@@ -395,7 +400,7 @@ void Win32Input::TrackContextMenu(NativeHandle window, const ContextMenu& menu, 
     // matters when it is opened from the tray icon.
     SetForegroundWindow(owner);
     TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_LEFTALIGN, screen.x, screen.y, 0, owner, nullptr);
-    PostMessageA(owner, WM_NULL, 0, 0);
+    PostMessageW(owner, WM_NULL, 0, 0);
 }
 
 Point Win32WindowSystem::ClientToScreen(NativeHandle window, Point point) {

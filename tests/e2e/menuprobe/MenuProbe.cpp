@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ShownMenu.h"
+#include "common/WideText.h"
 
 namespace {
 
@@ -15,8 +16,12 @@ void Describe(HMENU menu, const std::string& prefix, std::string& out) {
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         const UINT position = static_cast<UINT>(i);
-        char text[256] = {};
-        GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+        // Read as UTF-16, as the window system keeps it, and written back with code page 932:
+        // the text matches the program's Shift_JIS only if the program gave the system the
+        // right characters, whatever the system's code page.
+        wchar_t wide[256] = {};
+        GetMenuStringW(menu, position, wide, 256, MF_BYPOSITION);
+        const std::string text = tc::ShiftJisText(wide);
         const std::string path = prefix + std::to_string(i);
         out += path + "\t" + std::to_string(GetMenuItemID(menu, i)) + "\t" +
                std::to_string(GetMenuState(menu, position, MF_BYPOSITION)) + "\t" + text + "\n";
