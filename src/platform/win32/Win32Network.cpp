@@ -137,6 +137,7 @@ void Win32Door::Accept() {
         }
         m_connections[client].since = GetTickCount();
         if (!m_timing) m_timing = SetTimer(m_window, kOverdueTimer, kOverdueCheckMs, nullptr) != 0;
+        Read(client);  // a request sent with the connection is usually there already
     }
 }
 
@@ -144,8 +145,10 @@ void Win32Door::Read(SOCKET socket) {
     bool ended = false;
     std::string received;
     {
-        Connection& connection = m_connections[socket];
-        if (connection.answered) return;  // what comes after the request is not read
+        const auto it = m_connections.find(socket);
+        if (it == m_connections.end() || it->second.answered) return;  // what follows a request is not read
+        Connection& connection = it->second;
+        const std::size_t before = connection.received.size();
         char buffer[4096];
         while (connection.received.size() < m_bounds.maxRequestBytes) {
             const std::size_t room = std::min(sizeof buffer, m_bounds.maxRequestBytes - connection.received.size());
@@ -158,6 +161,7 @@ void Win32Door::Read(SOCKET socket) {
             break;
         }
         ended = ended || connection.received.size() >= m_bounds.maxRequestBytes;
+        if (!ended && connection.received.size() == before) return;  // nothing new
         received = connection.received;
     }
     // The handler may take its time and let other messages run; the connection is looked up
@@ -175,8 +179,9 @@ void Win32Door::Read(SOCKET socket) {
 }
 
 void Win32Door::Flush(SOCKET socket) {
-    Connection& connection = m_connections[socket];
-    if (!connection.answered) return;
+    const auto it = m_connections.find(socket);
+    if (it == m_connections.end() || !it->second.answered) return;
+    Connection& connection = it->second;
     while (!connection.unsent.empty()) {
         const int n = send(socket, connection.unsent.data(), static_cast<int>(connection.unsent.size()), 0);
         if (n <= 0) {
