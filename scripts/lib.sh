@@ -78,17 +78,78 @@ map_japanese_fonts() {
 
 stop_wine() { wineserver -k 2>/dev/null || true; }
 
+# The product's version: the one in the project() line of CMakeLists.txt.
+project_version() {
+  sed -nE 's/^project\(tumblecat VERSION ([0-9]+\.[0-9]+\.[0-9]+).*/\1/p' "$ROOT/CMakeLists.txt"
+}
+
 # Lays out a runnable base directory: the program, its skins, sets and texts.
-lay_out_dist() {  # dist dir
-  local dist=$1
+lay_out_dist() {  # dist dir, build dir (default: the x86_64 build)
+  local dist=$1 built=${2:-$BUILD/mingw64} version
+  version=$(project_version)
   rm -rf "$dist"
   mkdir -p "$dist/skin" "$dist/dropling"
-  cp "$BUILD/mingw64/tumblecat.exe" "$BUILD/mingw64/dropling.exe" "$dist/"
+  cp "$built/tumblecat.exe" "$built/dropling.exe" "$dist/"
   # Our archiver libraries, beside the program, under the names it loads.
-  cp "$BUILD/mingw64/UNLHA32.DLL" "$BUILD/mingw64/UNZIP32.DLL" "$dist/"
+  cp "$built/UNLHA32.DLL" "$built/UNZIP32.DLL" "$dist/"
   cp -r "$ROOT/data/skin/whiskerby" "$dist/skin/"
   cp -r "$ROOT"/data/dropling/* "$dist/dropling/"
-  cp "$ROOT/data/speak.txt" "$ROOT/data/readme.txt" "$dist/"
+  cp "$ROOT/data/speak.txt" "$dist/"
+  # The readmes' first line is the version (the about dialog and GetVersion show readme.txt's).
+  { printf 'tumblecat %s\r\n\r\n' "$version"; cat "$ROOT/data/readme.txt"; } >"$dist/readme.txt"
+  { printf 'tumblecat %s\r\n\r\n' "$version"; cat "$ROOT/data/README-en.txt"; } >"$dist/README-en.txt"
+}
+
+# The licence texts of everything linked into the binaries, from the packages that built
+# them, with CR LF line ends: libpng and libarchive from their source packages' upstream
+# archives (scripts/setup keeps them), zlib, the MinGW-w64 runtime with winpthreads, and
+# GCC's libgcc and libstdc++ (GPL 3 with the runtime library exception) from the
+# copyright files of the installed Debian packages.
+lay_out_licenses() {  # folder
+  local out=$1 src=${TUMBLECAT_DEPS:-/opt/tumblecat-deps}/src doc=/usr/share/doc
+  # shellcheck source=deps/versions
+  source "$ROOT/scripts/deps/versions"
+  local png=${LIBPNG_VERSION%%-*} arc=${LIBARCHIVE_VERSION%%-*}
+  mkdir -p "$out"
+  crlf() { sed 's/\r$//; s/$/\r/'; }
+  tar -xzOf "$src/$LIBPNG_PACKAGE-$LIBPNG_VERSION/${LIBPNG_PACKAGE}_$png.orig.tar.gz" "libpng-$png/LICENSE" |
+    crlf >"$out/libpng.txt"
+  tar -xJOf "$src/$LIBARCHIVE_PACKAGE-$LIBARCHIVE_VERSION/${LIBARCHIVE_PACKAGE}_$arc.orig.tar.xz" \
+    "libarchive-$arc/COPYING" | crlf >"$out/libarchive.txt"
+  crlf <"$doc/libz-mingw-w64-dev/copyright" >"$out/zlib.txt"
+  crlf <"$doc/mingw-w64-common/copyright" >"$out/mingw-w64-runtime.txt"
+  crlf <"$doc/gcc-mingw-w64-base/copyright" >"$out/gcc-runtime-libraries.txt"
+  crlf </usr/share/common-licenses/GPL-3 >"$out/GPL-3.txt"
+  {
+    echo "The binaries of tumblecat link these libraries statically; their licences are here."
+    echo
+    echo "libpng.txt                  libpng $LIBPNG_VERSION (Debian source package $LIBPNG_PACKAGE)"
+    echo "libarchive.txt              libarchive $LIBARCHIVE_VERSION (Debian source package $LIBARCHIVE_PACKAGE),"
+    echo "                            in UNLHA32.DLL and UNZIP32.DLL"
+    echo "zlib.txt                    zlib $(dpkg-query -W -f '${Version}' libz-mingw-w64-dev) (Debian package libz-mingw-w64-dev)"
+    echo "mingw-w64-runtime.txt       the MinGW-w64 C runtime start-up and winpthreads"
+    echo "                            $(dpkg-query -W -f '${Version}' mingw-w64-common) (Debian packages mingw-w64-*-dev)"
+    echo "gcc-runtime-libraries.txt   libgcc and libstdc++ of GCC $(dpkg-query -W -f '${Version}' gcc-mingw-w64-base)"
+    echo "                            (Debian package gcc-mingw-w64), GPL 3 with the GCC Runtime"
+    echo "                            Library Exception"
+    echo "GPL-3.txt                   the GNU General Public License, version 3"
+  } | crlf >"$out/README.txt"
+}
+
+# A release archive: a base directory with the readmes and the licences, zipped in a fixed
+# order with fixed times (SOURCE_DATE_EPOCH, else the last commit's time), so that the same
+# binaries always give the same bytes.
+make_release_archive() {  # build dir, archive path
+  local built=$1 archive=$2 stage top
+  stage=$(mktemp -d)
+  top="$stage/tumblecat-$(project_version)"
+  lay_out_dist "$top" "$built"
+  lay_out_licenses "$top/licenses"
+  python3 "$ROOT/scripts/release-zip.py" "$top" "$archive" \
+    "${SOURCE_DATE_EPOCH:-$(git -C "$ROOT" log -1 --format=%ct)}"
+  local rc=$?
+  rm -rf "$stage"
+  return $rc
 }
 
 # The Linux-side SSTP client the end-to-end suite hands TCP jobs to (through a folder); the

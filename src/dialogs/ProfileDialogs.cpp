@@ -34,17 +34,13 @@ std::string ProfileText(const std::optional<std::string>& fileBytes) {
 }
 
 std::string AboutText(const std::optional<std::string>& readme) {
-    std::string text = "\n";
+    std::string text;
     if (readme) {
         TextReader reader(*readme);
         std::string line;
-        bool first = true;
-        while (reader.ReadTextLine(line)) {
-            if (!first) text += line;
-            first = false;
-        }
+        while (reader.ReadTextLine(line)) text += line;
     } else {
-        text += "たんぶる\n\nCopyright (C) the tumblecat authors\n";
+        text += "\nたんぶる\n\nCopyright (C) the tumblecat authors\n";
     }
     return ToCrLf(text);
 }

@@ -15,8 +15,8 @@ namespace tc {
 // line feed included; a line of more than 1023 bytes shows as several, cut between characters.
 std::string ProfileText(const std::optional<std::string>& fileBytes);
 
-// The about text: CR LF, then readme.txt after its first line with CR LF line ends; without
-// readme.txt, the program's name, an empty line and a credit line.
+// The about text: readme.txt with CR LF line ends, its first line the version; without
+// readme.txt, an empty line, the program's name, an empty line and a credit line.
 std::string AboutText(const std::optional<std::string>& readme);
 
 // The about picture's view moves 2 pixels a step and stops at the picture's right end.

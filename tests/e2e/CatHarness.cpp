@@ -3,6 +3,7 @@
 #include "Wait.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "common/WideText.h"
 
@@ -99,6 +100,8 @@ CatHarness::CatHarness() {
     }
 }
 
+CatHarness::CatHarness(std::string folder) : m_base(std::move(folder)), m_ownsBase(false) {}
+
 CatHarness::~CatHarness() {
     for (HANDLE process : m_processes) {
         if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
@@ -107,7 +110,7 @@ CatHarness::~CatHarness() {
         }
         CloseHandle(process);
     }
-    RemoveTree(m_base);
+    if (m_ownsBase) RemoveTree(m_base);
 }
 
 void CatHarness::WriteFile(const std::string& relative, std::string_view bytes) const {

@@ -19,11 +19,14 @@ std::string WinePath(std::string_view unixPath);
 class CatHarness {
 public:
     CatHarness();
+    // Runs the program already laid out in folder (a Windows path ending in a backslash, such
+    // as an unpacked release), which is used as it is and left in place.
+    explicit CatHarness(std::string folder);
     ~CatHarness();
     CatHarness(const CatHarness&) = delete;
     CatHarness& operator=(const CatHarness&) = delete;
 
-    // Base directory, ending in a backslash; tumblecat.exe is already copied into it.
+    // Base directory, ending in a backslash; tumblecat.exe is already in it.
     const std::string& Base() const { return m_base; }
 
     void WriteFile(const std::string& relative, std::string_view bytes) const;
@@ -57,6 +60,7 @@ public:
 
 private:
     std::string m_base;
+    bool m_ownsBase = true;
     std::vector<HANDLE> m_processes;
 };
 

@@ -404,8 +404,8 @@ TEST(Dialogs, ProfileFallingObjectProfileAndAboutOpenByTheirCommands) {
     PostMessageA(window, WM_COMMAND, kCmdAbout, 0);
     HWND about = WaitForWindowOf(window, "たんぶるについて", "the about dialog");
     ASSERT_NE(about, nullptr);
-    EXPECT_EQ(WindowText(GetDlgItem(about, kAboutEdit)), "\r\nA cat on the taskbar.\r\n")
-        << "readme.txt after its first line";
+    EXPECT_EQ(WindowText(GetDlgItem(about, kAboutEdit)), "tumblecat 9.8.7\r\nA cat on the taskbar.\r\n")
+        << "readme.txt, its first line the version";
     const RECT client = ClientArea(about);
     const RECT picture = {client.left, client.top, client.left + kAboutPictureWidth, client.top + kAboutPictureHeight};
     // The picture slides left 2 pixels every 50 ms: a later shot shows the columns of an
