@@ -137,6 +137,13 @@ TEST(ZipDirectory, AccountsForEveryByteOnlyWhenNoMemberCanHideBesideIt) {
     lyingSize[18] ^= 1;  // the first local header's compressed size
     std::string descriptor = zip;
     descriptor[6] |= 8;  // the first local header's sizes follow its data
+    // Four bytes between two stored members, where a member the directory does not list could
+    // be: the second member's offset and the directory's move with them.
+    std::string gap = test::MakeZip({{"a.txt", "one"}, {"b.txt", "two"}});
+    const std::size_t memberSize = 30 + 5 + 3;
+    gap.insert(memberSize, "gap!");
+    gap[2 * memberSize + 4 + 46 + 5 + 42] += 4;
+    gap[gap.size() - 6] += 4;
     const struct {
         const char* what;
         std::string bytes;
@@ -145,6 +152,7 @@ TEST(ZipDirectory, AccountsForEveryByteOnlyWhenNoMemberCanHideBesideIt) {
         {"members, directory and end record back to back", zip, true},
         {"bytes after the end record", zip + "PK\3\4", false},
         {"bytes before the first member", "SFX" + zip, false},
+        {"bytes between two members", gap, false},
         {"a local header that disagrees on the size", lyingSize, false},
         {"a data descriptor", descriptor, false},
         {"no archive", "", false},
