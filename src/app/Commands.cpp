@@ -22,6 +22,13 @@ const SElement* FindByCommand(const ElementList& list, int id) {
     return nullptr;
 }
 
+// While an install runs, a skin or set folder may be half written and the lists are about to
+// be rebuilt: the commands that change the skin or show the lists are turned away until it
+// has ended (the balloon says why). Drops wait already: the install's drop pose holds them.
+bool WaitsForInstall(int id) {
+    return id >= kFirstSkinCommand || id == kCmdDefaultSkin || id == kCmdSettings || id == kCmdDroplingProfile;
+}
+
 }  // namespace
 
 ContextMenu CTumbleDlg::BuildContextMenu() const {
@@ -69,7 +76,7 @@ void CTumbleDlg::ChangeSkin(const std::string& folder) {
 }
 
 bool CTumbleDlg::OnCommand(int id) {
-    if (DialogOpen()) return true;
+    if (DialogOpen() || (InstallRunning() && WaitsForInstall(id))) return true;
     if (id >= kDroplingIdBase && id < kFirstSkinCommand) {
         if (const SElement* set = FindByCommand(m_menuDroplings, id)) Drop(set->folder);
         return true;

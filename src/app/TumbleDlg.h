@@ -212,6 +212,8 @@ public:
     ////////////////////////
     // DropFiles.cpp: installing dropped archives
     bool OnDropFiles(const std::vector<std::string>& paths) override;
+    // From the drop until its outcome is shown.
+    bool InstallRunning() const { return m_installOutcome != nullptr; }
     // The install that ran away from the window's thread has ended: its outcome is shown.
     void OnInstallDone();
     // Says the outcome's line; after a success, announces the item and rebuilds its lists.

@@ -4,6 +4,7 @@
 #include <archive_entry.h>
 
 #include <cstring>
+#include <utility>
 
 #include "archivers/ResultCodes.h"
 #include "archivers/ZipDirectory.h"
@@ -12,20 +13,28 @@ namespace tc::archivers {
 
 struct ArchiveReader::CallbackData {
     ByteSource* source = nullptr;
+    bool sought = false;
     char buffer[64 * 1024];
 };
 
 namespace {
 
+// After a seek the reader usually wants one member's header (the directory's reader visits
+// each local header in turn), so the first read there is small; reading on goes in full blocks.
+constexpr std::size_t kAfterSeek = 4096;
+
 la_ssize_t ReadCallback(archive*, void* data, const void** block) {
     auto* callback = static_cast<ArchiveReader::CallbackData*>(data);
     *block = callback->buffer;
-    const long long got = callback->source->Read(callback->buffer, sizeof callback->buffer);
+    const std::size_t size = std::exchange(callback->sought, false) ? kAfterSeek : sizeof callback->buffer;
+    const long long got = callback->source->Read(callback->buffer, size);
     return got < 0 ? -1 : static_cast<la_ssize_t>(got);
 }
 
 la_int64_t SeekCallback(archive*, void* data, la_int64_t offset, int whence) {
-    return static_cast<ArchiveReader::CallbackData*>(data)->source->Seek(offset, whence);
+    auto* callback = static_cast<ArchiveReader::CallbackData*>(data);
+    callback->sought = true;
+    return callback->source->Seek(offset, whence);
 }
 
 bool Contains(const char* text, const char* part) { return text && std::strstr(text, part) != nullptr; }

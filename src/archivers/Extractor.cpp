@@ -5,6 +5,7 @@
 #include "archivers/ArchiveHandler.h"
 #include "archivers/ArchiveReader.h"
 #include "archivers/ResultCodes.h"
+#include "archivers/ZipDirectory.h"
 
 namespace tc::archivers {
 
@@ -57,16 +58,17 @@ int ScanHeaders(const ArchiveHandler& handler, ByteSource& source, std::vector<M
 // can hide members that their local headers describe intact: a result of 0 must mean every
 // member arrived, so when the directory cannot be read, or lists fewer members than the
 // local headers hold, the members are read from their local headers instead (their data is
-// CRC-checked as always).
+// CRC-checked as always). Walking every local header reads the whole archive, so it is
+// done only when the directory does not account for every byte of it.
 const ArchiveHandler* ChooseHandler(ArchiverKind kind, ByteSource& source, std::vector<MemberRecord>& records,
                                     int& scanned) {
     scanned = ScanHeaders(HandlerFor(kind), source, &records);
     // A member the directory shows to be refused (a link, an unsafe name, beyond the caps)
     // refuses the archive: its local header may not tell.
     const bool unreadable = scanned == kBrokenHeader || scanned == kNotArchive || scanned == kTruncated;
-    if (kind != ArchiverKind::Zip || (scanned != kOk && !unreadable) || source.Seek(0, 0) != 0) {
-        return &HandlerFor(kind);
-    }
+    if (kind != ArchiverKind::Zip || (scanned != kOk && !unreadable)) return &HandlerFor(kind);
+    if (scanned == kOk && ZipDirectoryAccountsForEveryByte(source)) return &HandlerFor(kind);
+    if (source.Seek(0, 0) != 0) return &HandlerFor(kind);
     std::vector<MemberRecord> local;
     if (ScanHeaders(ZipLocalHeadersHandler(), source, &local) != kOk) return &HandlerFor(kind);
     if (scanned == kOk && local.size() <= records.size()) return &HandlerFor(kind);

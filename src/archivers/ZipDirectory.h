@@ -26,4 +26,11 @@ namespace tc::archivers {
 // archive with more is refused by its member count). The source's place is left anywhere.
 std::optional<std::vector<MemberName>> ReadZipDirectoryNames(ByteSource& source);
 
+// Whether the directory holds up: its entries' local headers, each with the compressed size
+// the directory gives and no data descriptor, follow one another from the file's first byte
+// to the directory, which runs to the end record that ends the file. Then there is no byte
+// where a member the directory does not list could hide, and walking the local headers
+// would find exactly the directory's members. The source's place is left anywhere.
+bool ZipDirectoryAccountsForEveryByte(ByteSource& source);
+
 }  // namespace tc::archivers

@@ -10,6 +10,7 @@
 #include "archivers/Extractor.h"
 #include "archivers/MemberPath.h"
 #include "archivers/ResultCodes.h"
+#include "archivers/ZipDirectory.h"
 #include "support/ArchiveMaker.h"
 #include "support/TempDir.h"
 
@@ -127,6 +128,39 @@ TEST(MemberNames, OutputPathsJoinWithBackslashes) {
     EXPECT_EQ(OutputPath("C:\\d", {"a"}), "C:\\d\\a");
     EXPECT_EQ(OutputPath("C:\\表", {"a"}), "C:\\表\\a") << "表's 0x5C is no separator";
     EXPECT_EQ(OutputPath("", {"a", "b"}), "a\\b");
+}
+
+// Only a directory that leaves no byte unaccounted for spares the walk over every local header.
+TEST(ZipDirectory, AccountsForEveryByteOnlyWhenNoMemberCanHideBesideIt) {
+    const std::string zip = test::MakeZip({{"a.txt", "one one one", false, true}, {"b/c.txt", "two"}});
+    std::string lyingSize = zip;
+    lyingSize[18] ^= 1;  // the first local header's compressed size
+    std::string descriptor = zip;
+    descriptor[6] |= 8;  // the first local header's sizes follow its data
+    // Four bytes between two stored members, where a member the directory does not list could
+    // be: the second member's offset and the directory's move with them.
+    std::string gap = test::MakeZip({{"a.txt", "one"}, {"b.txt", "two"}});
+    const std::size_t memberSize = 30 + 5 + 3;
+    gap.insert(memberSize, "gap!");
+    gap[2 * memberSize + 4 + 46 + 5 + 42] += 4;
+    gap[gap.size() - 6] += 4;
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool whole;
+    } cases[] = {
+        {"members, directory and end record back to back", zip, true},
+        {"bytes after the end record", zip + "PK\3\4", false},
+        {"bytes before the first member", "SFX" + zip, false},
+        {"bytes between two members", gap, false},
+        {"a local header that disagrees on the size", lyingSize, false},
+        {"a data descriptor", descriptor, false},
+        {"no archive", "", false},
+    };
+    for (const auto& c : cases) {
+        MemorySource source(c.bytes);
+        EXPECT_EQ(ZipDirectoryAccountsForEveryByte(source), c.whole) << c.what;
+    }
 }
 
 TEST(LibraryApi, QueryFunctionListTellsWhatIsExported) {

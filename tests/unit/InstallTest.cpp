@@ -464,6 +464,26 @@ TEST_F(DropInstall, AnInstallRunsAwayFromTheWindowThatSaysSoTakesNoSecondDropAnd
     EXPECT_TRUE(dir.Exists("skin/third/surface1.png")) << "the window waited for the install";
 }
 
+TEST_F(DropInstall, WhileAnInstallRunsNoCommandChangesSkinsOrShowsTheirLists) {
+    WriteRectangleSkin("tall", 2, 20, 60);
+    CTumbleDlg& d = StartCat();
+    d.m_menuSkins = {{kSkinIdBase + 3, "tall", "tall"}};
+    fake.background.hold = true;
+    Drop({Put("a.zip", test::MakeZip(SkinZip("first")))});
+    for (int command : {kSkinIdBase + 3, int{kCmdDefaultSkin}, int{kCmdSettings}, int{kCmdDroplingProfile}}) {
+        d.OnCommand(command);
+    }
+    EXPECT_EQ(d.m_skinName, "cat");
+    EXPECT_EQ(d.m_lastSaid, "インストールしています…");
+    EXPECT_TRUE(fake.windows.sheetCaptions.empty());
+    EXPECT_TRUE(fake.windows.modalTemplates.empty());
+    d.OnCommand(kCmdAbout);
+    EXPECT_EQ(fake.windows.modalTemplates.size(), 1u) << "a command that touches no skin or set is taken";
+    fake.background.Complete();
+    d.OnCommand(kCmdSettings);
+    EXPECT_EQ(fake.windows.sheetCaptions.size(), 1u) << "taken again once the install has ended";
+}
+
 TEST_F(DropInstall, TheBalloonHidesAtTheDrop) {
     CTumbleDlg& d = StartCat();
     d.Say("hello");

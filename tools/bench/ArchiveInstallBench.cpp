@@ -3,8 +3,9 @@
 // (deflated members), is installed by dropping it on the character window, with our archiver
 // libraries' core standing in for UNLHA32.DLL and UNZIP32.DLL (two commands with their
 // header passes, the private folder, the list rebuild and the announcement), and compared
-// with libarchive's bare extraction of the same archive to disk. Figures only; each side's
-// figure is the best of several rounds.
+// with libarchive's bare extraction of the same archive file to disk (both read the file the
+// user dropped, not a copy in memory). Figures only; each side's figure is the best of
+// several rounds.
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -24,6 +25,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 constexpr int kRounds = 5;
+constexpr std::size_t kReadBlock = 64 * 1024;
 
 std::string Noise(std::size_t size, unsigned seed) {
     std::mt19937 random(seed);
@@ -64,17 +66,19 @@ double InstallSeconds(const std::string& archiveName, const std::string& bytes) 
     return best;
 }
 
-double BareExtractionSeconds(const std::string& bytes) {
+// The same file as the install is given, read in blocks of the size our libraries read in.
+double BareExtractionSeconds(const std::string& archiveName, const std::string& bytes) {
     double best = 1e9;
     for (int r = 0; r < kRounds; ++r) {
         tc::test::TempDir dir;
+        dir.Write("in/" + archiveName, bytes);
         const fs::path out = fs::path(dir.Base()) / "out";
         fs::create_directories(out);
         const auto start = Clock::now();
         archive* reader = archive_read_new();
         archive_read_support_format_lha(reader);
         archive_read_support_format_zip(reader);
-        archive_read_open_memory(reader, bytes.data(), bytes.size());
+        archive_read_open_filename(reader, (dir.Base() + "in/" + archiveName).c_str(), kReadBlock);
         archive* writer = archive_write_disk_new();
         archive_entry* entry = nullptr;
         while (archive_read_next_header(reader, &entry) == ARCHIVE_OK) {
@@ -113,7 +117,7 @@ int main() {
     std::printf("archive install (best of %d rounds)\n", kRounds);
     for (const auto& a : archives) {
         const double install = InstallSeconds(a.file, a.bytes);
-        const double bare = BareExtractionSeconds(a.bytes);
+        const double bare = BareExtractionSeconds(a.file, a.bytes);
         std::printf("  %s %.1f MB: install %.1f ms, libarchive bare extraction %.1f ms, ratio %.2f\n", a.kind,
                     static_cast<double>(a.bytes.size()) / (1024.0 * 1024.0), install * 1000, bare * 1000,
                     install / bare);
