@@ -16,6 +16,7 @@
 #include "falling/HitRequests.h"
 #include "falling/Targets.h"
 #include "interop/Directory.h"
+#include "platform/Monitors.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Platform.h"
 
@@ -106,6 +107,7 @@ struct FallingObject {
     std::string token;
     ResolvedTarget target;
     int floorX = 0;  // where it lands when the target has no window
+    Rect screen;     // the target's monitor: it falls from its top onto its bottom
     FallState state;
     std::unique_ptr<ObjectWindow> window;
     // What was last seen of the target, refreshed now and then.
@@ -136,7 +138,9 @@ private:
     Win32Painting m_painting;
     Win32InterProcess m_ipc;
     Win32WindowSystem m_windows;
-    Rect m_screen = m_windows.ScreenRect();
+    Rect ScreenOf(const ResolvedTarget& target);
+
+    std::vector<Monitor> m_monitors = m_windows.Monitors();
     MessageWindow m_messages;
     HitSender m_sender{reinterpret_cast<NativeHandle>(m_messages.Get())};
     std::vector<FallingObject> m_objects;
@@ -174,9 +178,17 @@ Landing DropRun::LandingOf(FallingObject& object) {
         if (m_windows.IsWindowVisible(window)) return CatLanding(object, window);
         break;
     case TargetKind::Missing:
-        return FloorLanding(m_screen, object.floorX);
+        return FloorLanding(object.screen, object.floorX);
     }
-    return FloorLanding(m_screen, middle);  // the target went away: the floor below
+    return FloorLanding(object.screen, middle);  // the target went away: the floor below
+}
+
+// Targets may stand on any monitor, left of or above the primary one too; a target without a
+// window is looked for on the primary one.
+Rect DropRun::ScreenOf(const ResolvedTarget& target) {
+    const NativeHandle window = WindowHandleOf(target.hwnd);
+    if (target.kind == TargetKind::Missing || !m_windows.IsWindow(window)) return m_monitors.front().area;
+    return MonitorOf(m_monitors, m_windows.WindowRect(window)).area;
 }
 
 bool DropRun::Aim() {
@@ -189,9 +201,10 @@ bool DropRun::Aim() {
         FallingObject object;
         object.token = m_params.targets[i];
         object.target = ResolveTarget(object.token, characters, cat);
-        object.floorX = m_screen.left + width / 2 + Random() % std::max(1, m_screen.Width() - width);
+        object.screen = ScreenOf(object.target);
+        object.floorX = object.screen.left + width / 2 + Random() % std::max(1, object.screen.Width() - width);
         const int gap = static_cast<int>(i) * kStartGapStep % (3 * kStartGapStep) + Random() % kStartGapJitter;
-        object.state = StartFall(width, height, LandingOf(object), m_screen, gap, Random() % 2 ? 1 : -1);
+        object.state = StartFall(width, height, LandingOf(object), object.screen, gap, Random() % 2 ? 1 : -1);
         object.window = std::make_unique<ObjectWindow>(m_painting, m_set, FallPosition(object.state), m_params.alpha);
         if (*object.window) m_objects.push_back(std::move(object));
     }
@@ -222,7 +235,7 @@ void DropRun::Frame(double dt) {
     for (FallingObject& object : m_objects) {
         if (object.state.phase == FallPhase::Gone) continue;
         const Landing landing = object.state.phase == FallPhase::Leaving ? Landing{} : LandingOf(object);
-        if (StepFall(object.state, landing, m_set.text.knobs, m_screen, dt)) Tell(object);
+        if (StepFall(object.state, landing, m_set.text.knobs, object.screen, dt)) Tell(object);
         if (object.state.phase == FallPhase::Gone) {
             object.window->Hide();
             continue;

@@ -16,8 +16,9 @@ namespace tc {
 class Canvas {
 public:
     virtual ~Canvas() = default;
-    // Copies width by height pixels of bitmap, from its point from on, to at.
-    virtual void DrawBitmap(NativeHandle bitmap, Point at, int width, int height, Point from = {}) = 0;
+    // Copies width by height pixels of bitmap, from its point from on, to at, each pixel
+    // drawn as a factor × factor block.
+    virtual void DrawBitmap(NativeHandle bitmap, Point at, int width, int height, Point from = {}, int factor = 1) = 0;
     // Draws one line of text with its top-left corner at at, transparent behind the letters.
     virtual void DrawString(NativeHandle font, std::uint32_t rgb, Point at, std::string_view text) = 0;
 };

@@ -1,6 +1,9 @@
 #include "skin/SkinLoader.h"
 
+#include <algorithm>
+
 #include "skin/PngDecoder.h"
+#include "skin/Scale.h"
 #include "skin/Shape.h"
 
 namespace tc {
@@ -18,6 +21,16 @@ std::optional<DibImage> ReadSurfaceImage(const SkinSource& source, const std::st
     auto image = ParseBmpImage(std::move(skin.m_pngImage));
     skin.m_pngImage.clear();  // emptied after each picture, whoever holds its bytes now
     return image;
+}
+
+// The picture as the screen shows it, enlarged by the skin's factor.
+std::optional<DibImage> Enlarged(std::optional<DibImage> image, int scale) {
+    if (!image || scale <= 1) return image;
+    return ScaleImage(*image, scale);
+}
+
+HeadRect Enlarged(const HeadRect& rect, int scale) {
+    return {rect.left * scale, rect.top * scale, rect.right * scale, rect.bottom * scale};
 }
 
 OwnedObject ScreenBitmapOf(Painting& painting, const DibImage& image) {
@@ -61,6 +74,7 @@ void ResetSurfaceCounts(SkinRecord& skin) {
 }
 
 bool LoadSkinPictures(const SkinSource& source, SkinRecord& skin) {
+    skin.m_scale = std::max(1, source.scale);
     const SurfaceKind kind = ProbeSurfaceKind(source.files, source.baseDirectory, source.skinName);
     if (kind == SurfaceKind::None) return false;
     if (!LoadSurfaces(source, kind, skin)) {
@@ -85,14 +99,18 @@ bool LoadSurfaces(const SkinSource& source, SurfaceKind kind, SkinRecord& skin) 
 }
 
 bool LoadSurface(const SkinSource& source, const std::string& path, int surface, SurfaceKind kind, SkinRecord& skin) {
-    const auto image = ReadSurfaceImage(source, path, kind, skin);
-    if (!image) return false;
-    OwnedObject bitmap = ScreenBitmapOf(source.painting, *image);
+    const auto original = ReadSurfaceImage(source, path, kind, skin);
+    if (!original) return false;
+    std::optional<DibImage> enlarged;
+    if (skin.m_scale > 1 && !(enlarged = ScaleImage(*original, skin.m_scale))) return false;
+    const DibImage& image = enlarged ? *enlarged : *original;
+    OwnedObject bitmap = ScreenBitmapOf(source.painting, image);
     if (!bitmap) return false;
     skin.m_surfaceBitmap[surface] = std::move(bitmap);
-    skin.m_surfaceInfo[surface] = SurfaceInfo{image->width, image->height, image->bitCount};
-    skin.m_surfaceBitsSize[surface] = static_cast<int>(image->BitsSize());
-    const SurfaceShape shape = BuildSurfaceShape(*image);
+    skin.m_surfaceInfo[surface] = SurfaceInfo{image.width, image.height, image.bitCount};
+    skin.m_surfaceBitsSize[surface] = static_cast<int>(image.BitsSize());
+    // The enlarged picture's shape, found from the original's runs (a factor² smaller scan).
+    const SurfaceShape shape = ScaleShape(BuildSurfaceShape(*original), skin.m_scale);
     skin.m_surfaceExtent[surface] = {shape.extentLeft, shape.extentRight};
     skin.m_surfaceRegion[surface] = OwnedObject(source.painting, source.painting.CreateRegion(shape.runs));
     return true;
@@ -110,7 +128,7 @@ void LoadFrames(const SkinSource& source, SurfaceKind kind, SkinRecord& skin) {
         for (; frames < kFramesPerSurface; ++frames) {
             const std::string path = source.Path(FrameFileName(s, frames, kind));
             if (!source.files.CanOpen(path)) break;
-            const auto image = ReadSurfaceImage(source, path, kind, skin);
+            const auto image = Enlarged(ReadSurfaceImage(source, path, kind, skin), skin.m_scale);
             // A BMP frame that exists but does not decode still counts, and its surface shows
             // while it is due. A PNG frame that does not decode ends the frames.
             if (!image && kind == SurfaceKind::Png) break;
@@ -122,8 +140,15 @@ void LoadFrames(const SkinSource& source, SurfaceKind kind, SkinRecord& skin) {
 }
 
 void ReadHeadRects(const SkinSource& source, SkinRecord& skin) {
-    for (int s = 0; s < kSurfaceCount; ++s) skin.m_headRect[s] = DefaultHeadRect(skin.m_surfaceExtent[s]);
+    // Found at the pictures' own size, as headrect.txt gives them, then enlarged with them.
+    const int scale = skin.m_scale;
+    for (int s = 0; s < kSurfaceCount; ++s) {
+        Extent extent = skin.m_surfaceExtent[s];
+        if (extent.right > 0) extent = {extent.left / scale, extent.right / scale};
+        skin.m_headRect[s] = DefaultHeadRect(extent);
+    }
     if (const auto bytes = source.files.ReadWholeFile(source.Path("headrect.txt"))) ParseHeadRects(*bytes, skin.m_headRect);
+    for (HeadRect& rect : skin.m_headRect) rect = Enlarged(rect, scale);
 }
 
 void ReadSeparation(const SkinSource& source, SkinRecord& skin) {

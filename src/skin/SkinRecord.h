@@ -47,7 +47,8 @@ struct SkinRecord {
     std::array<HeadRect, kSurfaceCount> m_headRect{};
     std::vector<std::uint8_t> m_pngImage;  // the PNG decoder's output, emptied after each picture
 
-    int m_balloonOffsetX = kOffsetNotGiven;
+    int m_scale = 1;  // the factor the pictures, shapes and head rectangles were enlarged by
+    int m_balloonOffsetX = kOffsetNotGiven;  // as balloon.txt gives them, not enlarged
     int m_balloonOffsetY = kOffsetNotGiven;
 };
 

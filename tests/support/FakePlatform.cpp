@@ -187,11 +187,11 @@ namespace {
 class FakeCanvas : public Canvas {
 public:
     explicit FakeCanvas(std::vector<FakePainting::Drawn>& drawn) : m_drawn(drawn) {}
-    void DrawBitmap(NativeHandle bitmap, Point at, int, int, Point from) override {
-        m_drawn.push_back({bitmap, at, {}, 0, from});
+    void DrawBitmap(NativeHandle bitmap, Point at, int, int, Point from, int factor) override {
+        m_drawn.push_back({bitmap, at, {}, 0, from, factor});
     }
     void DrawString(NativeHandle font, std::uint32_t rgb, Point at, std::string_view text) override {
-        m_drawn.push_back({font, at, std::string(text), rgb, {}});
+        m_drawn.push_back({font, at, std::string(text), rgb, {}, 1});
     }
 
 private:

@@ -131,6 +131,7 @@ public:
         std::string text;         // empty for a bitmap
         std::uint32_t rgb = 0;
         Point from;               // the bitmap's part drawn
+        int factor = 1;           // each pixel drawn as a block this wide
         bool operator==(const Drawn&) const = default;
     };
 
@@ -276,6 +277,10 @@ public:
     void SetForeground(NativeHandle window) override { foregrounded.push_back(window); }
 
     Rect ScreenRect() override { return screen; }
+    // The monitors set by the test; without any, one monitor that is the whole screen.
+    std::vector<Monitor> Monitors() override {
+        return monitors.empty() ? std::vector<Monitor>{{screen, screen, 96}} : monitors;
+    }
     Rect WindowRect(NativeHandle window) override;
     void PlaceWindow(NativeHandle window, bool topmost, const Rect& rect, bool show) override;
     void SetTopmost(NativeHandle window, bool topmost, bool show) override;
@@ -321,6 +326,7 @@ public:
 
     std::map<NativeHandle, FakeWindow> windows;
     Rect screen{0, 0, 1024, 768};
+    std::vector<Monitor> monitors;
     std::map<std::string, NativeHandle> windowsByClass;
     std::map<std::string, NativeHandle> windowsByTitle;
     std::vector<std::string> titlesSearched;

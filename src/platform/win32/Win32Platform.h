@@ -112,6 +112,7 @@ public:
     NativeHandle FindWindowByClass(const std::string& className) override;
     void SetForeground(NativeHandle window) override;
     Rect ScreenRect() override;
+    std::vector<Monitor> Monitors() override;
     Rect WindowRect(NativeHandle window) override;
     void PlaceWindow(NativeHandle window, bool topmost, const Rect& rect, bool show) override;
     void SetTopmost(NativeHandle window, bool topmost, bool show) override;
