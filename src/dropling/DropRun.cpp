@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <array>
 #include <cmath>
+#include <optional>
 #include <memory>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "falling/Targets.h"
 #include "interop/Directory.h"
 #include "platform/Monitors.h"
+#include "skin/Scale.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Platform.h"
 
@@ -135,10 +138,12 @@ private:
 
     const DropParams& m_params;
     LoadedSet m_set;
+    std::array<std::optional<LoadedSet>, kMaxScale + 1> m_enlargedSets;  // made once per factor
     Win32Painting m_painting;
     Win32InterProcess m_ipc;
     Win32WindowSystem m_windows;
-    Rect ScreenOf(const ResolvedTarget& target);
+    const Monitor& MonitorOfTarget(const ResolvedTarget& target);
+    const LoadedSet& SetAt(int scale);
 
     std::vector<Monitor> m_monitors = m_windows.Monitors();
     MessageWindow m_messages;
@@ -185,27 +190,43 @@ Landing DropRun::LandingOf(FallingObject& object) {
 
 // Targets may stand on any monitor, left of or above the primary one too; a target without a
 // window is looked for on the primary one.
-Rect DropRun::ScreenOf(const ResolvedTarget& target) {
+const Monitor& DropRun::MonitorOfTarget(const ResolvedTarget& target) {
     const NativeHandle window = WindowHandleOf(target.hwnd);
-    if (target.kind == TargetKind::Missing || !m_windows.IsWindow(window)) return m_monitors.front().area;
-    return MonitorOf(m_monitors, m_windows.WindowRect(window)).area;
+    if (target.kind == TargetKind::Missing || !m_windows.IsWindow(window)) return m_monitors.front();
+    return MonitorOf(m_monitors, m_windows.WindowRect(window));
+}
+
+// The set's picture and shape enlarged as the cat's are on a monitor of that scale; a picture
+// too large to enlarge falls as it is.
+const LoadedSet& DropRun::SetAt(int scale) {
+    if (scale <= 1) return m_set;
+    std::optional<LoadedSet>& enlarged = m_enlargedSets[static_cast<std::size_t>(scale)];
+    if (!enlarged) {
+        auto picture = ScaleImage(m_set.picture, scale);
+        if (!picture) return m_set;
+        enlarged = LoadedSet{m_set.folder, m_set.displayName, m_set.text, *std::move(picture),
+                             ScaleShape(m_set.shape, scale)};
+    }
+    return *enlarged;
 }
 
 bool DropRun::Aim() {
     const auto characters = ReadCharacterWindows(m_ipc, m_windows);
     const std::int32_t cat = ReadCatWindow(m_ipc);
-    const int width = m_set.picture.width;
-    // It lands on what shows of it: the key-coloured rows below the picture do not count.
-    const int height = m_set.shape.runs.back().y + 1;
     for (std::size_t i = 0; i < m_params.targets.size(); ++i) {
         FallingObject object;
         object.token = m_params.targets[i];
         object.target = ResolveTarget(object.token, characters, cat);
-        object.screen = ScreenOf(object.target);
+        const Monitor& monitor = MonitorOfTarget(object.target);
+        object.screen = monitor.area;
+        const LoadedSet& set = SetAt(WholeScaleFor(monitor.dpi, kMaxScale));
+        const int width = set.picture.width;
+        // It lands on what shows of it: the key-coloured rows below the picture do not count.
+        const int height = set.shape.runs.back().y + 1;
         object.floorX = object.screen.left + width / 2 + Random() % std::max(1, object.screen.Width() - width);
         const int gap = static_cast<int>(i) * kStartGapStep % (3 * kStartGapStep) + Random() % kStartGapJitter;
         object.state = StartFall(width, height, LandingOf(object), object.screen, gap, Random() % 2 ? 1 : -1);
-        object.window = std::make_unique<ObjectWindow>(m_painting, m_set, FallPosition(object.state), m_params.alpha);
+        object.window = std::make_unique<ObjectWindow>(m_painting, set, FallPosition(object.state), m_params.alpha);
         if (*object.window) m_objects.push_back(std::move(object));
     }
     return !m_objects.empty();

@@ -124,6 +124,14 @@ TEST_F(SettingsCommandTest, TheSizeFollowsTheDisplayUntilAFactorIsChosen) {
     EXPECT_EQ(fake.windows.Main().rect.Width(), 40) << "200 % gives twice the 20 pixels";
     EXPECT_EQ(fake.windows.Main().rect.Height(), 80);
     EXPECT_EQ(fake.windows.Main().rect.bottom, 769) << "still on the bottom line";
+    // The monitor's scale changes (or the cat reached a monitor of another scale).
+    fake.windows.monitors[0].dpi = 144;
+    Send(kWmDpiChanged, (144 << 16) | 144);
+    EXPECT_EQ(fake.windows.Main().rect.Width(), 20) << "150 % rounds down to the pictures' own size";
+    EXPECT_EQ(fake.windows.Main().rect.bottom, 769);
+    fake.windows.monitors[0].dpi = 192;
+    Send(kWmDpiChanged, (192 << 16) | 192);
+    EXPECT_EQ(fake.windows.Main().rect.Width(), 40);
     fake.windows.whileSheetRuns = [&](FakeSheet& s) {
         ASSERT_TRUE(s.ShowPage(kLookPage));
         const NativeHandle page = s.Page(kLookPage).m_hWnd;

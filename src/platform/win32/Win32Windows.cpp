@@ -330,7 +330,7 @@ namespace {
 Rect RectOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // A monitor's own scale where the system knows one (Windows 8.1 on, through shcore, looked
-// up so older systems still start), else the system's.
+// up so older systems still start), else the system's (Wine 8 answers 0 for every monitor).
 int MonitorDpi(HMONITOR monitor) {
     using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
     static const auto getDpi = [] {
@@ -344,8 +344,12 @@ int MonitorDpi(HMONITOR monitor) {
     if (getDpi && getDpi(monitor, 0 /* MDT_EFFECTIVE_DPI */, &dpiX, &dpiY) == S_OK && dpiY > 0) {
         return static_cast<int>(dpiY);
     }
-    WindowDc screen;
-    return screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+    // The system's scale is fixed for the life of the process.
+    static const int systemDpi = [] {
+        WindowDc screen;
+        return screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+    }();
+    return systemDpi;
 }
 
 BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM list) {
