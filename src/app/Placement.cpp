@@ -182,8 +182,9 @@ bool CTumbleDlg::OnPaint() {
         platform().painting.PaintWindow(m_hWnd, 0, 0, 0);
         return true;
     }
+    // The bitmaps keep the pictures' own size; the window system draws them enlarged.
     const SurfaceInfo& info = *m_surfaceInfo[m_surface];
-    platform().painting.PaintWindow(m_hWnd, picture, info.width, info.height);
+    platform().painting.PaintWindow(m_hWnd, picture, info.width / m_scale, info.height / m_scale, m_scale);
     return true;
 }
 

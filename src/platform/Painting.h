@@ -50,8 +50,9 @@ public:
     // Gives the window a copy of region as its shape; without a region the window keeps a
     // one-pixel shape.
     virtual void SetWindowShape(NativeHandle window, NativeHandle region) = 0;
-    // Paints bitmap (or nothing, when 0) at the window's top-left corner; answers WM_PAINT.
-    virtual void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) = 0;
+    // Paints width by height pixels of bitmap (or nothing, when 0) at the window's top-left
+    // corner, each pixel as a factor × factor block of its colour; answers WM_PAINT.
+    virtual void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height, int factor = 1) = 0;
 
     // Answers WM_PAINT by letting draw paint the window.
     virtual void PaintCanvas(NativeHandle window, const std::function<void(Canvas&)>& draw) = 0;

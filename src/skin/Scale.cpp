@@ -1,6 +1,7 @@
 #include "skin/Scale.h"
 
 #include <cstring>
+#include <vector>
 
 #include "common/Bytes.h"
 
@@ -21,15 +22,19 @@ void PutPackedValue(std::uint8_t* row, int x, int bitCount, std::uint32_t value)
     row[bit >> 3] = static_cast<std::uint8_t>((row[bit >> 3] & ~mask) | ((value << shift) & mask));
 }
 
+// Whole bytes per pixel: each pixel copied factor times, the copy's size known to the
+// compiler so that it becomes plain moves.
+template <int Bytes>
+void WidenBytes(const std::uint8_t* from, int width, int factor, std::uint8_t* to) {
+    for (int x = 0; x < width; ++x, from += Bytes) {
+        for (int k = 0; k < factor; ++k, to += Bytes) std::memcpy(to, from, Bytes);
+    }
+}
+
 // One stored row widened factor times.
 void WidenRow(const std::uint8_t* from, int width, int bitCount, int factor, std::uint8_t* to) {
-    if (bitCount == 24 || bitCount == 8) {
-        const int bytes = bitCount / 8;
-        for (int x = 0; x < width; ++x, from += bytes) {
-            for (int k = 0; k < factor; ++k, to += bytes) std::memcpy(to, from, static_cast<std::size_t>(bytes));
-        }
-        return;
-    }
+    if (bitCount == 24) return WidenBytes<3>(from, width, factor, to);
+    if (bitCount == 8) return WidenBytes<1>(from, width, factor, to);
     for (int x = 0; x < width; ++x) {
         const std::uint32_t value = PackedValue(from, x, bitCount);
         for (int k = 0; k < factor; ++k) PutPackedValue(to, x * factor + k, bitCount, value);
@@ -50,15 +55,15 @@ std::optional<DibImage> ScaleImage(const DibImage& image, int factor) {
     WriteU32(scaled.header, 4, static_cast<std::uint32_t>(scaled.width));
     WriteU32(scaled.header, 8, static_cast<std::uint32_t>(scaled.height));
     WriteU32(scaled.header, 20, static_cast<std::uint32_t>(scaled.BitsSize()));
-    scaled.storage.assign(scaled.BitsSize(), 0);
-    const auto stride = static_cast<std::size_t>(scaled.stride);
-    // Rows are stored bottom-up in both pictures, so stored row r of the result is stored row
-    // r / factor of the original: each source row is widened once and copied factor times.
-    for (int row = 0; row < image.height; ++row) {
-        std::uint8_t* first = scaled.storage.data() + static_cast<std::size_t>(row * factor) * stride;
-        WidenRow(image.Bits() + static_cast<std::size_t>(row) * static_cast<std::size_t>(image.stride), image.width,
-                 image.bitCount, factor, first);
-        for (int k = 1; k < factor; ++k) std::memcpy(first + static_cast<std::size_t>(k) * stride, first, stride);
+    // Each source row is widened once and appended factor times (rows are stored bottom-up
+    // in both pictures, so stored row r of the result is stored row r / factor of the
+    // original); every byte of the result is written once.
+    scaled.storage.reserve(scaled.BitsSize());
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(scaled.stride), 0);
+    for (int y = 0; y < image.height; ++y) {
+        WidenRow(image.Bits() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.stride), image.width,
+                 image.bitCount, factor, row.data());
+        for (int k = 0; k < factor; ++k) scaled.storage.insert(scaled.storage.end(), row.begin(), row.end());
     }
     return scaled;
 }

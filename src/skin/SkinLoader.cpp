@@ -23,12 +23,6 @@ std::optional<DibImage> ReadSurfaceImage(const SkinSource& source, const std::st
     return image;
 }
 
-// The picture as the screen shows it, enlarged by the skin's factor.
-std::optional<DibImage> Enlarged(std::optional<DibImage> image, int scale) {
-    if (!image || scale <= 1) return image;
-    return ScaleImage(*image, scale);
-}
-
 HeadRect Enlarged(const HeadRect& rect, int scale) {
     return {rect.left * scale, rect.top * scale, rect.right * scale, rect.bottom * scale};
 }
@@ -99,18 +93,19 @@ bool LoadSurfaces(const SkinSource& source, SurfaceKind kind, SkinRecord& skin) 
 }
 
 bool LoadSurface(const SkinSource& source, const std::string& path, int surface, SurfaceKind kind, SkinRecord& skin) {
-    const auto original = ReadSurfaceImage(source, path, kind, skin);
-    if (!original) return false;
-    std::optional<DibImage> enlarged;
-    if (skin.m_scale > 1 && !(enlarged = ScaleImage(*original, skin.m_scale))) return false;
-    const DibImage& image = enlarged ? *enlarged : *original;
-    OwnedObject bitmap = ScreenBitmapOf(source.painting, image);
+    const auto image = ReadSurfaceImage(source, path, kind, skin);
+    if (!image) return false;
+    OwnedObject bitmap = ScreenBitmapOf(source.painting, *image);
     if (!bitmap) return false;
     skin.m_surfaceBitmap[surface] = std::move(bitmap);
-    skin.m_surfaceInfo[surface] = SurfaceInfo{image.width, image.height, image.bitCount};
-    skin.m_surfaceBitsSize[surface] = static_cast<int>(image.BitsSize());
-    // The enlarged picture's shape, found from the original's runs (a factor² smaller scan).
-    const SurfaceShape shape = ScaleShape(BuildSurfaceShape(*original), skin.m_scale);
+    // The bitmap keeps the picture's own size (the window system draws it enlarged); the
+    // surface is shown as large as the enlarged picture, and takes its shape, found from the
+    // original's runs.
+    const int scale = skin.m_scale;
+    skin.m_surfaceInfo[surface] = SurfaceInfo{image->width * scale, image->height * scale, image->bitCount};
+    skin.m_surfaceBitsSize[surface] = static_cast<int>(image->BitsSize());
+    SurfaceShape shape = BuildSurfaceShape(*image);
+    if (scale > 1) shape = ScaleShape(shape, scale);
     skin.m_surfaceExtent[surface] = {shape.extentLeft, shape.extentRight};
     skin.m_surfaceRegion[surface] = OwnedObject(source.painting, source.painting.CreateRegion(shape.runs));
     return true;
@@ -128,7 +123,7 @@ void LoadFrames(const SkinSource& source, SurfaceKind kind, SkinRecord& skin) {
         for (; frames < kFramesPerSurface; ++frames) {
             const std::string path = source.Path(FrameFileName(s, frames, kind));
             if (!source.files.CanOpen(path)) break;
-            const auto image = Enlarged(ReadSurfaceImage(source, path, kind, skin), skin.m_scale);
+            const auto image = ReadSurfaceImage(source, path, kind, skin);
             // A BMP frame that exists but does not decode still counts, and its surface shows
             // while it is due. A PNG frame that does not decode ends the frames.
             if (!image && kind == SurfaceKind::Png) break;

@@ -16,7 +16,8 @@ namespace tc {
 
 constexpr int kFramesPerSurface = 10;
 
-// Size and depth of a loaded surface image.
+// Size and depth of a loaded surface as it is shown: its picture's own size times the
+// skin's factor.
 struct SurfaceInfo {
     int width = 0;
     int height = 0;

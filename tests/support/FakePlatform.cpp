@@ -218,9 +218,10 @@ void FakePainting::SetWindowShape(NativeHandle window, NativeHandle region) {
     look.shape = it == liveRegions.end() ? std::vector<ShapeRun>{} : it->second;
 }
 
-void FakePainting::PaintWindow(NativeHandle window, NativeHandle bitmap, int, int) {
+void FakePainting::PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height, int factor) {
     WindowLook& look = Look(window);
     look.lastPainted = bitmap;
+    look.paintedSize = {width, height, factor};
     ++look.paintCount;
 }
 

@@ -114,7 +114,7 @@ public:
     NativeHandle CreateRegion(const std::vector<ShapeRun>& runs) override;
     void DeleteObject(NativeHandle object) override;
     void SetWindowShape(NativeHandle window, NativeHandle region) override;
-    void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) override;
+    void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height, int factor) override;
     bool SetLayeredAlpha(NativeHandle window, int alpha) override;
     void ClearLayered(NativeHandle window) override { Look(window).layeredAlpha.reset(); }
     NativeHandle LoadBitmapResource(int resourceId) override;
@@ -140,6 +140,10 @@ public:
         std::vector<ShapeRun> shape;  // runs of the region last given
         bool shapeIsOnePixel = false;
         NativeHandle lastPainted = 0;
+        struct PaintedSize {
+            int width = 0, height = 0, factor = 1;
+            bool operator==(const PaintedSize&) const = default;
+        } paintedSize;  // of the last PaintWindow: the bitmap's part and its enlargement
         int paintCount = 0;
         std::optional<int> layeredAlpha;  // set while the window is layered
         std::vector<Drawn> drawn;         // by the last PaintCanvas

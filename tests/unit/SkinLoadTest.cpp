@@ -161,6 +161,9 @@ TEST_F(SkinLoadTest, EverySizeEnlargesWhatTheSkinMeasures) {
         std::vector<ShapeRun> runs;  // x > 2 of every row, each row f times
         for (int y = 0; y < 6 * f; ++y) runs.push_back({y, 3 * f, 8 * f});
         EXPECT_EQ(MainLook().shape, runs);
+        Send(kWmPaint);
+        EXPECT_EQ(MainLook().paintedSize, (test::FakePainting::WindowLook::PaintedSize{8, 6, f}))
+            << "the picture's own pixels, drawn enlarged";
         EXPECT_EQ(d.m_headRect[0], (HeadRect{f, 2 * f, 3 * f, 4 * f})) << "from headrect.txt";
         EXPECT_EQ(d.m_headRect[1], (HeadRect{4 * f, 0, 7 * f, 31 * f})) << "from the opaque extent 3 to 8";
         d.Say("hi");

@@ -91,13 +91,20 @@ void Win32Painting::SetWindowShape(NativeHandle window, NativeHandle region) {
     SetWindowRgn(ToHwnd(window), shape, TRUE);
 }
 
-void Win32Painting::PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) {
+void Win32Painting::PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height, int factor) {
     PaintScope paint(ToHwnd(window));
     if (!paint.Get() || !bitmap) return;
     MemoryDc memory(paint.Get());
     if (!memory.Get()) return;
     ScopedSelect selected(memory.Get(), reinterpret_cast<HGDIOBJ>(bitmap));
-    BitBlt(paint.Get(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+    if (factor <= 1) {
+        BitBlt(paint.Get(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+        return;
+    }
+    // A whole factor without blending repeats every pixel exactly: the shape built from the
+    // enlarged runs fits the picture pixel for pixel.
+    SetStretchBltMode(paint.Get(), COLORONCOLOR);
+    StretchBlt(paint.Get(), 0, 0, width * factor, height * factor, memory.Get(), 0, 0, width, height, SRCCOPY);
 }
 
 namespace {

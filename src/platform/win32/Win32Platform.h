@@ -172,7 +172,7 @@ public:
     NativeHandle CreatePolygonRegion(const std::vector<Point>& points) override;
     NativeHandle UniteRegions(NativeHandle first, NativeHandle second) override;
     void SetWindowShape(NativeHandle window, NativeHandle region) override;
-    void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) override;
+    void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height, int factor) override;
     void PaintCanvas(NativeHandle window, const std::function<void(Canvas&)>& draw) override;
     bool SetLayeredAlpha(NativeHandle window, int alpha) override;
     void ClearLayered(NativeHandle window) override;
