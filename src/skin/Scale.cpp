@@ -33,8 +33,14 @@ void WidenBytes(const std::uint8_t* from, int width, int factor, std::uint8_t* t
 
 // One stored row widened factor times.
 void WidenRow(const std::uint8_t* from, int width, int bitCount, int factor, std::uint8_t* to) {
-    if (bitCount == 24) return WidenBytes<3>(from, width, factor, to);
-    if (bitCount == 8) return WidenBytes<1>(from, width, factor, to);
+    if (bitCount == 24) {
+        WidenBytes<3>(from, width, factor, to);
+        return;
+    }
+    if (bitCount == 8) {
+        WidenBytes<1>(from, width, factor, to);
+        return;
+    }
     for (int x = 0; x < width; ++x) {
         const std::uint32_t value = PackedValue(from, x, bitCount);
         for (int k = 0; k < factor; ++k) PutPackedValue(to, x * factor + k, bitCount, value);

@@ -1,6 +1,7 @@
-// Whole-factor enlargement of a surface for large displays: every pixel becomes a factor ×
-// factor block (nearest neighbour, so pixel art stays crisp and the key colour stays exact),
-// and the window shape grows with it run by run.
+// Whole-factor enlargement for large displays: every pixel becomes a factor × factor block
+// (nearest neighbour, so pixel art stays crisp and the key colour stays exact), and the
+// window shape grows with it run by run. The cat's surfaces keep their own size and are
+// drawn enlarged in exactly this way by the window system; falling objects are enlarged here.
 #pragma once
 
 #include "skin/DibImage.h"
