@@ -50,6 +50,7 @@ void CTumbleDlg::OnSettings() {
     look.m_enable = m_transparent;
     look.m_droplings = m_transparentDroplings;
     look.m_alpha = m_alpha & 0xFF;
+    look.m_size = m_size;
     look.m_hCharacter = m_hWnd;
     look.m_hBalloon = m_balloon ? m_balloon->m_hWnd : 0;
 
@@ -67,8 +68,10 @@ void CTumbleDlg::OnSettings() {
         m_transparent = look.m_enable;
         m_transparentDroplings = look.m_droplings;
         m_alpha = look.m_alpha;
+        m_size = look.m_size;
     }
     ApplyTransparency();
+    ApplySize();
 
     if (!m_iconized) {
         Windows().KillTimer(m_hWnd, kTimerAutoDrop);

@@ -49,32 +49,63 @@ void CTumbleDlg::ShowSurface(int surface) {
 
     const SurfaceInfo& info = *m_surfaceInfo[m_surface];
     platform().painting.SetWindowShape(m_hWnd, m_surfaceRegion[m_surface].Get());
-    if (m_placeMode == 0 || m_placeMode == 2) {
-        m_posY = Windows().ScreenRect().bottom - info.height + 1;
-        if (m_placeMode == 2) m_placeMode = 1;
-    }
     m_winWidth = info.width;
     m_winHeight = info.height;
+    KeepOnScreen();  // a place saved on a monitor since unplugged
+    if (m_placeMode == 0 || m_placeMode == 2) {
+        m_posY = CatMonitor().area.bottom - info.height + 1;
+        if (m_placeMode == 2) m_placeMode = 1;
+    }
     // A hidden (iconized) cat stays hidden through pose changes.
     Windows().PlaceWindow(m_hWnd, m_alwaysOnTop, {m_posX, m_posY - m_taskbarOffset, m_posX + m_winWidth,
                                                   m_posY - m_taskbarOffset + m_winHeight},
                           !m_iconized);
 }
 
-std::optional<Rect> CTumbleDlg::BottomTaskbar() {
+// A cat on the bottom belongs to the monitor below it; a freely placed one to the monitor
+// showing most of it.
+Monitor CTumbleDlg::CatMonitor() {
+    const int top = m_posY - m_taskbarOffset;
+    const Rect window{m_posX, top, m_posX + m_winWidth, top + m_winHeight};
+    const std::vector<Monitor> monitors = Windows().Monitors();
+    return m_placeMode == 0 ? FloorMonitorOf(monitors, window) : MonitorOf(monitors, window);
+}
+
+std::optional<Rect> CTumbleDlg::BottomTaskbar(const Monitor& monitor) {
     const NativeHandle taskbar = Windows().FindWindowByClass(kTaskbarClass);
     if (!taskbar) return std::nullopt;
-    const Rect screen = Windows().ScreenRect();
+    const Rect& screen = monitor.area;
     const Rect bar = Windows().WindowRect(taskbar);
-    if (bar.right - bar.left + 1 < screen.right) return std::nullopt;  // at a side of the screen
-    if (bar.bottom < screen.bottom) return std::nullopt;               // at the top
+    if (bar.right <= screen.left || bar.left >= screen.right) return std::nullopt;  // another monitor's
+    if (bar.right - bar.left + 1 < screen.Width()) return std::nullopt;            // at a side
+    if (bar.bottom < screen.bottom) return std::nullopt;                            // at the top
     return bar;
 }
 
-int CTumbleDlg::TaskbarOffset() {
-    if (m_placeMode != 0) return 0;
-    const std::optional<Rect> bar = BottomTaskbar();
-    return bar ? Windows().ScreenRect().bottom - bar->top : 0;
+// The work area tells where the system's taskbars are; a taskbar window of another shell
+// that the work area does not know is found by its class.
+int CTumbleDlg::TaskbarHeight(const Monitor& monitor) {
+    if (const int height = BottomTaskbarHeight(monitor)) return height;
+    const std::optional<Rect> bar = BottomTaskbar(monitor);
+    return bar ? monitor.area.bottom - bar->top : 0;
+}
+
+int CTumbleDlg::TaskbarOffset() { return m_placeMode != 0 ? 0 : TaskbarHeight(CatMonitor()); }
+
+void CTumbleDlg::KeepOnScreen() {
+    const std::vector<Monitor> monitors = Windows().Monitors();
+    const int top = m_posY - m_taskbarOffset;
+    const Point kept = KeepOnMonitors(monitors, {m_posX, top, m_posX + m_winWidth, top + m_winHeight});
+    m_posX = kept.x;
+    m_posY = kept.y + m_taskbarOffset;
+}
+
+bool CTumbleDlg::OnDisplayChange() {
+    KeepOnScreen();
+    ApplySize();
+    if (m_placeMode == 0 && SurfaceLoaded(m_surface)) m_posY = CatMonitor().area.bottom - m_winHeight + 1;
+    MoveToPosition();
+    return true;
 }
 
 // Runs on every tick: the window moves only when its place changed, and is repainted only
@@ -118,7 +149,14 @@ bool CTumbleDlg::OnMouseMove(Point client, bool leftButtonDown) {
     if (!m_dragging || !leftButtonDown) return true;
     const Point screen = Windows().ClientToScreen(m_hWnd, client);
     m_posX = screen.x - m_dragOffsetX;
-    if (m_placeMode != 0) m_posY = screen.y - m_dragOffsetY;  // on the bottom only sideways
+    if (m_placeMode != 0) {
+        m_posY = screen.y - m_dragOffsetY;
+    } else {
+        // On the bottom only sideways, onto the bottom line of whichever monitor it reaches.
+        const Monitor monitor = CatMonitor();
+        m_posY = monitor.area.bottom - m_winHeight + 1;
+        m_taskbarOffset = TaskbarHeight(monitor);
+    }
     const int top = m_posY - m_taskbarOffset;
     Windows().MoveWindow(m_hWnd, {m_posX, top, m_posX + m_winWidth, top + m_winHeight});
     if (m_balloon && m_balloon->IsShown()) PlaceBalloon();
@@ -144,8 +182,9 @@ bool CTumbleDlg::OnPaint() {
         platform().painting.PaintWindow(m_hWnd, 0, 0, 0);
         return true;
     }
+    // The bitmaps keep the pictures' own size; the window system draws them enlarged.
     const SurfaceInfo& info = *m_surfaceInfo[m_surface];
-    platform().painting.PaintWindow(m_hWnd, picture, info.width, info.height);
+    platform().painting.PaintWindow(m_hWnd, picture, info.width / m_scale, info.height / m_scale, m_scale);
     return true;
 }
 

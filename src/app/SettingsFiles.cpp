@@ -9,7 +9,7 @@ namespace tc {
 
 namespace {
 
-constexpr int kSettingsLines = 11;
+constexpr int kSettingsLines = 12;
 // tumblecat.cfg lines are read whole: a target list (names joined by "^") or a skin name
 // may run past any fixed buffer, and a line read in pieces would shift every line after it.
 constexpr std::size_t kWholeLine = std::numeric_limits<std::size_t>::max();
@@ -59,6 +59,7 @@ void ApplySettingsLine(int lineNumber, const std::string& line, CharacterSetting
     case 10:
         if (line.size() > 1) s.m_target = line;
         break;
+    case 11: s.m_size = value >= 1 && value <= kLargestSize ? value : kSizeFollowDisplay; break;
     default: break;  // line 5 is reserved
     }
 }
@@ -93,6 +94,7 @@ std::string FormatSettingsFile(const CharacterSettings& s) {
     text += std::to_string(transparency) + "\n";
     text += std::to_string(s.m_alwaysOnTop ? 1 : 0) + "\n";
     text += s.m_target + "\n";
+    if (s.m_size != kSizeFollowDisplay) text += std::to_string(s.m_size) + "\n";
     return ToCrLf(text);
 }
 

@@ -5,6 +5,9 @@
 // automatic dropping in bit 7 and its minutes in bits 0-6; line 4: 1 when SSTP over TCP is
 // turned off, 0 otherwise (a file from before it reads as on); line 8: opacity in bits 0-7,
 // transparency in bit 8, "written by us" in bit 9, transparent falling objects in bit 10).
+// A twelfth line, written only when it differs from its start value so that files of
+// default settings stay as they were, holds the cat's size: 1, 2 or 3 times, or 0 to follow
+// the display (older readers stop after eleven lines).
 // A list file holds one record per line: id, text and folder joined by the byte 0x01.
 #pragma once
 
@@ -15,6 +18,9 @@
 #include "skin/Element.h"
 
 namespace tc {
+
+constexpr int kSizeFollowDisplay = 0;
+constexpr int kLargestSize = 3;
 
 // The settings persisted in tumblecat.cfg, with their start values. The character window
 // derives from this record, so these are members of the window as well.
@@ -32,6 +38,7 @@ struct CharacterSettings {
     bool m_transparentDroplings = false;
     bool m_alwaysOnTop = true;
     std::string m_target = kTargetRandom;
+    int m_size = kSizeFollowDisplay;  // 1 to 3 times the pictures' own size, or follow the display
 };
 
 // Applies the lines of a tumblecat.cfg (its stored bytes) to settings, which must hold the

@@ -11,7 +11,8 @@ bool CTumbleDlg::LoadSkin(bool restart) {
     // Whatever happens next, the placement read from the old skin's omni.txt is not this
     // skin's: a failed load must never write it into the new skin's folder.
     m_placeMode = 0;
-    const SkinSource skin = CurrentSkin();
+    SkinSource skin = CurrentSkin();
+    skin.scale = WantedScale();
     if (!ReadProfile(skin, *this)) return false;
     if (restart) {
         for (int timer : {kTimerTick, kTimerLaunch, kTimerReturnPose, kTimerAutoDrop, kTimerTalk, kTimerPose}) {
@@ -29,6 +30,28 @@ bool CTumbleDlg::LoadSkin(bool restart) {
     if (restart) StartTimers();
     m_loading = false;
     SetPose(false);
+    return true;
+}
+
+int CTumbleDlg::WantedScale() {
+    return m_size != kSizeFollowDisplay ? m_size : WholeScaleFor(CatMonitor().dpi, kLargestSize);
+}
+
+void CTumbleDlg::ApplySize() {
+    if (m_loading || WantedScale() == m_scale) return;
+    const int surface = m_surface;
+    ReleaseSurfaces(*this);
+    // A skin whose files went meanwhile leaves no picture, as a failed skin change does.
+    SkinSource skin = CurrentSkin();
+    skin.scale = WantedScale();
+    if (!LoadSkinPictures(skin, *this)) return;
+    ShowSurface(SurfaceLoaded(surface) ? surface : 0);
+    PlaceBalloon();
+}
+
+// The monitor's scale changed, or the cat was dragged onto a monitor of another scale.
+bool CTumbleDlg::OnDpiChanged(int /*dpi*/) {
+    ApplySize();
     return true;
 }
 

@@ -1,6 +1,8 @@
 // The cat's talking: the balloon beside it, the lines of speak.txt, and the greeting and
 // farewell, which with another character present are conversations played step by step on
 // the tick. What to say and when is decided by the talk engine; this file carries it out.
+#include <algorithm>
+
 #include "app/AppGlobals.h"
 #include "app/TumbleDlg.h"
 #include "talk/MessageConfig.h"
@@ -30,6 +32,7 @@ void CTumbleDlg::Say(const std::string& text, const std::string& sender) {
     if (!m_balloon) return;
     const std::optional<std::string_view> caption =
         sender.empty() ? std::nullopt : std::optional<std::string_view>(sender);
+    m_balloon->SetScale(m_scale);
     BalloonPlacement placement = tc::PlaceBalloon(BalloonInputs());
     m_balloon->Say(shown, caption, placement);
 }
@@ -46,19 +49,25 @@ BalloonPlacementInputs CTumbleDlg::BalloonInputs() {
     }
     in.offsetX = m_balloonOffsetX;
     in.offsetY = m_balloonOffsetY;
+    in.scale = m_scale;
     in.screen = BalloonArea();
     return in;
 }
 
-// The screen above a taskbar that runs along its bottom: the balloon never covers the bar.
+// The free part of the cat's monitor: the balloon stays beside the cat and never covers a taskbar.
 Rect CTumbleDlg::BalloonArea() {
-    Rect area = Windows().ScreenRect();
-    if (const std::optional<Rect> bar = BottomTaskbar(); bar && bar->top > area.top) area.bottom = bar->top;
+    const Monitor monitor = CatMonitor();
+    Rect area = monitor.work;
+    if (const std::optional<Rect> bar = BottomTaskbar(monitor); bar && bar->top > area.top) {
+        area.bottom = std::min(area.bottom, bar->top);
+    }
     return area;
 }
 
 void CTumbleDlg::PlaceBalloon() {
-    if (m_balloon) m_balloon->Place(tc::PlaceBalloon(BalloonInputs()));
+    if (!m_balloon) return;
+    m_balloon->SetScale(m_scale);
+    m_balloon->Place(tc::PlaceBalloon(BalloonInputs()));
 }
 
 bool CTumbleDlg::BalloonSpeaking() const { return m_balloon && m_balloon->m_speaking; }

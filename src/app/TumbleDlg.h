@@ -16,6 +16,7 @@
 #include "install/Installer.h"
 #include "interop/DirectoryRecord.h"
 #include "platform/Framework.h"
+#include "platform/Monitors.h"
 #include "platform/ResourceIds.h"
 #include "skin/Element.h"
 #include "skin/SkinLoader.h"
@@ -107,6 +108,11 @@ public:
     bool LoadSkin(bool restart);
     void ReadOmni();
     void WriteOmni();
+    // The factor the size setting asks for on the cat's monitor now.
+    int WantedScale();
+    // Loads the pictures again when that factor changed; pose and place stay.
+    void ApplySize();
+    bool OnDpiChanged(int dpi) override;
 
     ////////////////////////
     // Placement.cpp: pose, placement, dragging, painting, transparency, tray
@@ -117,8 +123,15 @@ public:
     void ShowScriptSurface(int surface);
     void EndScriptSurface();
     int TaskbarOffset();
-    // The taskbar when it runs along the whole bottom of the screen.
-    std::optional<Rect> BottomTaskbar();
+    // The monitor the cat stands on.
+    Monitor CatMonitor();
+    // The height of a taskbar along the monitor's bottom (0 for none).
+    int TaskbarHeight(const Monitor& monitor);
+    // The taskbar window when it runs along the whole bottom of the monitor.
+    std::optional<Rect> BottomTaskbar(const Monitor& monitor);
+    // Displays changed: a cat that no monitor shows any more comes back onto the nearest one.
+    void KeepOnScreen();
+    bool OnDisplayChange() override;
     void MoveToPosition();
     // The bitmap the window should show now (a surface or one of its frames), 0 for none.
     NativeHandle PictureDue() const;

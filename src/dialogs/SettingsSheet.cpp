@@ -26,6 +26,9 @@ constexpr int kAutoExecuteCheck = IDC_AUTO_EXECUTE_CHECK;
 constexpr int kAlphaSlider = IDC_ALPHA_SLIDER;
 constexpr int kTransparentCheck = IDC_TRANSPARENT_CHECK;
 constexpr int kDroplingsCheck = IDC_DROPLINGS_CHECK;
+constexpr int kSizeCombo = IDC_SIZE_COMBO;
+// The sizes in the order of their numbers in the settings file.
+constexpr const char* kSizeNames[] = {"画面に合わせる", "等倍", "2倍", "3倍"};
 constexpr int kSkinList = IDC_SKIN_LIST;
 constexpr int kDroplingList = IDC_DROPLING_LIST;
 
@@ -183,6 +186,8 @@ bool CPageTRANSPARENT::OnInitDialog() {
     c.SetSliderPosition(m_hWnd, kAlphaSlider, m_alpha);
     c.SetChecked(m_hWnd, kTransparentCheck, m_enable);
     c.SetChecked(m_hWnd, kDroplingsCheck, m_droplings);
+    for (const char* name : kSizeNames) c.AddItem(m_hWnd, kSizeCombo, name);
+    c.Select(m_hWnd, kSizeCombo, m_size);
     EnableByState();
     return true;
 }
@@ -192,6 +197,7 @@ void CPageTRANSPARENT::TakeFromControls() {
     m_alpha = c.SliderPosition(m_hWnd, kAlphaSlider);
     m_enable = c.IsChecked(m_hWnd, kTransparentCheck);
     m_droplings = c.IsChecked(m_hWnd, kDroplingsCheck);
+    if (const int size = c.Selection(m_hWnd, kSizeCombo); size >= 0) m_size = size;
 }
 
 void CPageTRANSPARENT::EnableByState() {

@@ -52,6 +52,7 @@ struct TransparentValues {
     int m_alpha = 0;
     bool m_enable = false;
     bool m_droplings = false;
+    int m_size = 0;  // the combo's position: 0 follow the display, else 1 to 3 times
 };
 
 // --- The pages ---

@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <array>
 #include <cmath>
+#include <optional>
 #include <memory>
 #include <vector>
 
@@ -16,6 +18,8 @@
 #include "falling/HitRequests.h"
 #include "falling/Targets.h"
 #include "interop/Directory.h"
+#include "platform/Monitors.h"
+#include "skin/Scale.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Platform.h"
 
@@ -106,6 +110,7 @@ struct FallingObject {
     std::string token;
     ResolvedTarget target;
     int floorX = 0;  // where it lands when the target has no window
+    Rect screen;     // the target's monitor: it falls from its top onto its bottom
     FallState state;
     std::unique_ptr<ObjectWindow> window;
     // What was last seen of the target, refreshed now and then.
@@ -133,10 +138,14 @@ private:
 
     const DropParams& m_params;
     LoadedSet m_set;
+    std::array<std::optional<LoadedSet>, kMaxScale + 1> m_enlargedSets;  // made once per factor
     Win32Painting m_painting;
     Win32InterProcess m_ipc;
     Win32WindowSystem m_windows;
-    Rect m_screen = m_windows.ScreenRect();
+    const Monitor& MonitorOfTarget(const ResolvedTarget& target);
+    const LoadedSet& SetAt(int scale);
+
+    std::vector<Monitor> m_monitors = m_windows.Monitors();
     MessageWindow m_messages;
     HitSender m_sender{reinterpret_cast<NativeHandle>(m_messages.Get())};
     std::vector<FallingObject> m_objects;
@@ -174,25 +183,50 @@ Landing DropRun::LandingOf(FallingObject& object) {
         if (m_windows.IsWindowVisible(window)) return CatLanding(object, window);
         break;
     case TargetKind::Missing:
-        return FloorLanding(m_screen, object.floorX);
+        return FloorLanding(object.screen, object.floorX);
     }
-    return FloorLanding(m_screen, middle);  // the target went away: the floor below
+    return FloorLanding(object.screen, middle);  // the target went away: the floor below
+}
+
+// Targets may stand on any monitor, left of or above the primary one too; a target without a
+// window is looked for on the primary one.
+const Monitor& DropRun::MonitorOfTarget(const ResolvedTarget& target) {
+    const NativeHandle window = WindowHandleOf(target.hwnd);
+    if (target.kind == TargetKind::Missing || !m_windows.IsWindow(window)) return m_monitors.front();
+    return MonitorOf(m_monitors, m_windows.WindowRect(window));
+}
+
+// The set's picture and shape enlarged as the cat's are on a monitor of that scale; a picture
+// too large to enlarge falls as it is.
+const LoadedSet& DropRun::SetAt(int scale) {
+    if (scale <= 1) return m_set;
+    std::optional<LoadedSet>& enlarged = m_enlargedSets[static_cast<std::size_t>(scale)];
+    if (!enlarged) {
+        auto picture = ScaleImage(m_set.picture, scale);
+        if (!picture) return m_set;
+        enlarged = LoadedSet{m_set.folder, m_set.displayName, m_set.text, *std::move(picture),
+                             ScaleShape(m_set.shape, scale)};
+    }
+    return *enlarged;
 }
 
 bool DropRun::Aim() {
     const auto characters = ReadCharacterWindows(m_ipc, m_windows);
     const std::int32_t cat = ReadCatWindow(m_ipc);
-    const int width = m_set.picture.width;
-    // It lands on what shows of it: the key-coloured rows below the picture do not count.
-    const int height = m_set.shape.runs.back().y + 1;
     for (std::size_t i = 0; i < m_params.targets.size(); ++i) {
         FallingObject object;
         object.token = m_params.targets[i];
         object.target = ResolveTarget(object.token, characters, cat);
-        object.floorX = m_screen.left + width / 2 + Random() % std::max(1, m_screen.Width() - width);
+        const Monitor& monitor = MonitorOfTarget(object.target);
+        object.screen = monitor.area;
+        const LoadedSet& set = SetAt(WholeScaleFor(monitor.dpi, kMaxScale));
+        const int width = set.picture.width;
+        // It lands on what shows of it: the key-coloured rows below the picture do not count.
+        const int height = set.shape.runs.back().y + 1;
+        object.floorX = object.screen.left + width / 2 + Random() % std::max(1, object.screen.Width() - width);
         const int gap = static_cast<int>(i) * kStartGapStep % (3 * kStartGapStep) + Random() % kStartGapJitter;
-        object.state = StartFall(width, height, LandingOf(object), m_screen, gap, Random() % 2 ? 1 : -1);
-        object.window = std::make_unique<ObjectWindow>(m_painting, m_set, FallPosition(object.state), m_params.alpha);
+        object.state = StartFall(width, height, LandingOf(object), object.screen, gap, Random() % 2 ? 1 : -1);
+        object.window = std::make_unique<ObjectWindow>(m_painting, set, FallPosition(object.state), m_params.alpha);
         if (*object.window) m_objects.push_back(std::move(object));
     }
     return !m_objects.empty();
@@ -222,7 +256,7 @@ void DropRun::Frame(double dt) {
     for (FallingObject& object : m_objects) {
         if (object.state.phase == FallPhase::Gone) continue;
         const Landing landing = object.state.phase == FallPhase::Leaving ? Landing{} : LandingOf(object);
-        if (StepFall(object.state, landing, m_set.text.knobs, m_screen, dt)) Tell(object);
+        if (StepFall(object.state, landing, m_set.text.knobs, object.screen, dt)) Tell(object);
         if (object.state.phase == FallPhase::Gone) {
             object.window->Hide();
             continue;

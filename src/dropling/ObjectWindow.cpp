@@ -72,7 +72,7 @@ HDWP ObjectWindow::DeferMove(HDWP batch, Point to) {
 }
 
 void ObjectWindow::Paint() {
-    m_painting.PaintWindow(reinterpret_cast<NativeHandle>(m_window), m_bitmap.Get(), m_width, m_height);
+    m_painting.PaintWindow(reinterpret_cast<NativeHandle>(m_window), m_bitmap.Get(), m_width, m_height, 1);
 }
 
 LRESULT CALLBACK ObjectWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

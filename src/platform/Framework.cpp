@@ -76,6 +76,10 @@ bool DispatchDialogMessage(CDialog& dialog, unsigned message, std::uintptr_t wPa
     case kWmDestroy:
         dialog.OnDestroy();
         return true;
+    case kWmDisplayChange:
+        return dialog.OnDisplayChange();
+    case kWmDpiChanged:
+        return dialog.OnDpiChanged(static_cast<int>((wParam >> 16) & 0xFFFF));
     case kWmQueryEndSession:
         result = 1;  // a program of ours never holds up a logoff or shutdown
         return true;

@@ -73,6 +73,10 @@ public:
         return false;
     }
     virtual void OnDestroy() {}
+    // The displays changed (one added or removed, a resolution or a scale changed).
+    virtual bool OnDisplayChange() { return false; }
+    // The window's monitor now has dpi dots per inch (it moved there, or its scale changed).
+    virtual bool OnDpiChanged(int /*dpi*/) { return false; }
     // The session ends (ending true) or a planned end was called off; after this returns with
     // ending true the process may be ended at any moment.
     virtual void OnEndSession(bool /*ending*/) {}

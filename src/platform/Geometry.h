@@ -38,6 +38,16 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
+// One display of the desktop in virtual-screen coordinates (monitors left of or above the
+// primary one have negative ones): its whole rectangle, the part left free by taskbars, and
+// its dots per inch (96 at 100 %).
+struct Monitor {
+    Rect area;
+    Rect work;
+    int dpi = 96;
+    bool operator==(const Monitor&) const = default;
+};
+
 // One horizontal run of a window shape: row y, columns left to right - 1.
 struct ShapeRun {
     int y = 0;

@@ -21,6 +21,8 @@ constexpr unsigned kWmLButtonUp = 0x0202;
 constexpr unsigned kWmLButtonDblClk = 0x0203;
 constexpr unsigned kWmRButtonDown = 0x0204;
 constexpr unsigned kWmCaptureChanged = 0x0215;
+constexpr unsigned kWmDisplayChange = 0x007E;
+constexpr unsigned kWmDpiChanged = 0x02E0;
 constexpr unsigned kWmDropFiles = 0x0233;
 constexpr unsigned kWmCopyData = 0x004A;
 

@@ -16,8 +16,9 @@ namespace tc {
 class Canvas {
 public:
     virtual ~Canvas() = default;
-    // Copies width by height pixels of bitmap, from its point from on, to at.
-    virtual void DrawBitmap(NativeHandle bitmap, Point at, int width, int height, Point from = {}) = 0;
+    // Copies width by height pixels of bitmap, from its point from on, to at, each pixel
+    // drawn as a factor × factor block.
+    virtual void DrawBitmap(NativeHandle bitmap, Point at, int width, int height, Point from = {}, int factor = 1) = 0;
     // Draws one line of text with its top-left corner at at, transparent behind the letters.
     virtual void DrawString(NativeHandle font, std::uint32_t rgb, Point at, std::string_view text) = 0;
 };
@@ -49,8 +50,9 @@ public:
     // Gives the window a copy of region as its shape; without a region the window keeps a
     // one-pixel shape.
     virtual void SetWindowShape(NativeHandle window, NativeHandle region) = 0;
-    // Paints bitmap (or nothing, when 0) at the window's top-left corner; answers WM_PAINT.
-    virtual void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) = 0;
+    // Paints width by height pixels of bitmap (or nothing, when 0) at the window's top-left
+    // corner, each pixel as a factor × factor block of its colour; answers WM_PAINT.
+    virtual void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height, int factor = 1) = 0;
 
     // Answers WM_PAINT by letting draw paint the window.
     virtual void PaintCanvas(NativeHandle window, const std::function<void(Canvas&)>& draw) = 0;

@@ -35,6 +35,7 @@
 #define IDC_SET_COMBO 1041
 #define IDC_DROPLING_LIST 1042
 #define IDC_TCP_CHECK 1043
+#define IDC_SIZE_COMBO 1044
 
 // Commands of the context menu (the drop sets and skins get ids at run time).
 #define ID_DROP_RANDOM 32772

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/Geometry.h"
 
@@ -43,6 +44,8 @@ public:
     virtual void SetForeground(NativeHandle window) = 0;
 
     virtual Rect ScreenRect() = 0;
+    // Every display attached, the primary one first; never empty.
+    virtual std::vector<Monitor> Monitors() = 0;
     virtual Rect WindowRect(NativeHandle window) = 0;
     // Places and sizes the window above (topmost) or among the other windows, showing it
     // when show is set; never copies the old picture.

@@ -1,6 +1,9 @@
 #include "skin/SkinLoader.h"
 
+#include <algorithm>
+
 #include "skin/PngDecoder.h"
+#include "skin/Scale.h"
 #include "skin/Shape.h"
 
 namespace tc {
@@ -18,6 +21,10 @@ std::optional<DibImage> ReadSurfaceImage(const SkinSource& source, const std::st
     auto image = ParseBmpImage(std::move(skin.m_pngImage));
     skin.m_pngImage.clear();  // emptied after each picture, whoever holds its bytes now
     return image;
+}
+
+HeadRect Enlarged(const HeadRect& rect, int scale) {
+    return {rect.left * scale, rect.top * scale, rect.right * scale, rect.bottom * scale};
 }
 
 OwnedObject ScreenBitmapOf(Painting& painting, const DibImage& image) {
@@ -61,6 +68,7 @@ void ResetSurfaceCounts(SkinRecord& skin) {
 }
 
 bool LoadSkinPictures(const SkinSource& source, SkinRecord& skin) {
+    skin.m_scale = std::max(1, source.scale);
     const SurfaceKind kind = ProbeSurfaceKind(source.files, source.baseDirectory, source.skinName);
     if (kind == SurfaceKind::None) return false;
     if (!LoadSurfaces(source, kind, skin)) {
@@ -90,9 +98,14 @@ bool LoadSurface(const SkinSource& source, const std::string& path, int surface,
     OwnedObject bitmap = ScreenBitmapOf(source.painting, *image);
     if (!bitmap) return false;
     skin.m_surfaceBitmap[surface] = std::move(bitmap);
-    skin.m_surfaceInfo[surface] = SurfaceInfo{image->width, image->height, image->bitCount};
+    // The bitmap keeps the picture's own size (the window system draws it enlarged); the
+    // surface is shown as large as the enlarged picture, and takes its shape, found from the
+    // original's runs.
+    const int scale = skin.m_scale;
+    skin.m_surfaceInfo[surface] = SurfaceInfo{image->width * scale, image->height * scale, image->bitCount};
     skin.m_surfaceBitsSize[surface] = static_cast<int>(image->BitsSize());
-    const SurfaceShape shape = BuildSurfaceShape(*image);
+    SurfaceShape shape = BuildSurfaceShape(*image);
+    if (scale > 1) shape = ScaleShape(shape, scale);
     skin.m_surfaceExtent[surface] = {shape.extentLeft, shape.extentRight};
     skin.m_surfaceRegion[surface] = OwnedObject(source.painting, source.painting.CreateRegion(shape.runs));
     return true;
@@ -122,8 +135,15 @@ void LoadFrames(const SkinSource& source, SurfaceKind kind, SkinRecord& skin) {
 }
 
 void ReadHeadRects(const SkinSource& source, SkinRecord& skin) {
-    for (int s = 0; s < kSurfaceCount; ++s) skin.m_headRect[s] = DefaultHeadRect(skin.m_surfaceExtent[s]);
+    // Found at the pictures' own size, as headrect.txt gives them, then enlarged with them.
+    const int scale = skin.m_scale;
+    for (int s = 0; s < kSurfaceCount; ++s) {
+        Extent extent = skin.m_surfaceExtent[s];
+        if (extent.right > 0) extent = {extent.left / scale, extent.right / scale};
+        skin.m_headRect[s] = DefaultHeadRect(extent);
+    }
     if (const auto bytes = source.files.ReadWholeFile(source.Path("headrect.txt"))) ParseHeadRects(*bytes, skin.m_headRect);
+    for (HeadRect& rect : skin.m_headRect) rect = Enlarged(rect, scale);
 }
 
 void ReadSeparation(const SkinSource& source, SkinRecord& skin) {

@@ -18,6 +18,7 @@ struct SkinSource {
     Painting& painting;
     std::string baseDirectory;
     std::string skinName;
+    int scale = 1;  // every picture enlarged this many times (see skin/Scale.h)
 
     std::string Path(std::string_view fileName) const { return SkinFilePath(baseDirectory, skinName, fileName); }
 };

@@ -16,7 +16,8 @@ namespace tc {
 
 constexpr int kFramesPerSurface = 10;
 
-// Size and depth of a loaded surface image.
+// Size and depth of a loaded surface as it is shown: its picture's own size times the
+// skin's factor.
 struct SurfaceInfo {
     int width = 0;
     int height = 0;
@@ -47,7 +48,8 @@ struct SkinRecord {
     std::array<HeadRect, kSurfaceCount> m_headRect{};
     std::vector<std::uint8_t> m_pngImage;  // the PNG decoder's output, emptied after each picture
 
-    int m_balloonOffsetX = kOffsetNotGiven;
+    int m_scale = 1;  // the factor the pictures, shapes and head rectangles were enlarged by
+    int m_balloonOffsetX = kOffsetNotGiven;  // as balloon.txt gives them, not enlarged
     int m_balloonOffsetY = kOffsetNotGiven;
 };
 

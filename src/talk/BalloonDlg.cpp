@@ -25,14 +25,28 @@ bool CBalloonDlg::OnInitDialog() {
     Painting& painting = platform().painting;
     m_lowerTop = platform().windows.ScreenRect().bottom;
     BuildShapes();
-    m_font = OwnedObject(painting, painting.CreateTextFont(kBalloonFontFace, kBalloonFontHeight));
-    m_smallFont = OwnedObject(painting, painting.CreateTextFont(kBalloonFontFace, kBalloonCaptionFontHeight));
+    MakeFonts();
     m_leftPicture = OwnedObject(painting, painting.LoadBitmapResource(kBalloonLeftPicture));
     m_rightPicture = OwnedObject(painting, painting.LoadBitmapResource(kBalloonRightPicture));
     m_markPicture = OwnedObject(painting, painting.LoadBitmapResource(kBalloonMarkPicture));
     platform().windows.SetTimer(m_hWnd, kBalloonTimerId, kBalloonTickMs);
     m_ticking = true;
     return false;  // no control takes the focus
+}
+
+void CBalloonDlg::MakeFonts() {
+    Painting& painting = platform().painting;
+    m_font = OwnedObject(painting, painting.CreateTextFont(kBalloonFontFace, kBalloonFontHeight * m_scale));
+    m_smallFont = OwnedObject(painting, painting.CreateTextFont(kBalloonFontFace, kBalloonCaptionFontHeight * m_scale));
+}
+
+void CBalloonDlg::SetScale(int scale) {
+    if (scale == m_scale) return;
+    m_scale = scale;
+    BuildShapes();
+    MakeFonts();
+    Reposition();
+    platform().windows.Invalidate(m_hWnd, kBalloonWidth * m_scale, m_lowerTop + kBalloonShapeHeight * m_scale);
 }
 
 // Two shapes, one per side; the window wears only the one in use, so the other can never
@@ -45,8 +59,10 @@ void CBalloonDlg::BuildShapes() {
         return OwnedObject(painting, painting.UniteRegions(rounded.Get(), pointed.Get()));
     };
     const int h = m_lowerTop;
-    m_upperShape = shape({10, 0, 328, 96}, {{10, 43}, {0, 48}, {10, 53}});
-    m_lowerShape = shape({0, h, 318, h + 96}, {{317, h + 43}, {327, h + 48}, {317, h + 53}});
+    const int s = m_scale;
+    m_upperShape = shape({10 * s, 0, 328 * s, 96 * s}, {{10 * s, 43 * s}, {0, 48 * s}, {10 * s, 53 * s}});
+    m_lowerShape = shape({0, h, 318 * s, h + 96 * s},
+                         {{317 * s, h + 43 * s}, {327 * s, h + 48 * s}, {317 * s, h + 53 * s}});
 }
 
 void CBalloonDlg::OnDestroy() {
@@ -71,7 +87,8 @@ void CBalloonDlg::Say(const ShownScript& script, std::optional<std::string_view>
 void CBalloonDlg::Reposition() {
     const int top = WindowTop();
     platform().painting.SetWindowShape(m_hWnd, (m_side == 1 ? m_lowerShape : m_upperShape).Get());
-    platform().windows.MoveWindow(m_hWnd, {m_x, top, m_x + kBalloonWidth, top + m_lowerTop + kBalloonShapeHeight});
+    platform().windows.MoveWindow(
+        m_hWnd, {m_x, top, m_x + kBalloonWidth * m_scale, top + m_lowerTop + kBalloonShapeHeight * m_scale});
 }
 
 void CBalloonDlg::Hide() {
@@ -131,18 +148,21 @@ bool CBalloonDlg::OnPaint() {
 // Both shapes are drawn; only the one in use is inside the window's shape.
 void CBalloonDlg::Draw(Canvas& canvas) {
     const int h = m_lowerTop;
-    canvas.DrawBitmap(m_leftPicture.Get(), {0, 0}, kBalloonWidth, kBalloonShapeHeight);
-    canvas.DrawBitmap(m_rightPicture.Get(), {0, h}, kBalloonWidth, kBalloonShapeHeight);
+    const int s = m_scale;
+    canvas.DrawBitmap(m_leftPicture.Get(), {0, 0}, kBalloonWidth, kBalloonShapeHeight, {}, s);
+    canvas.DrawBitmap(m_rightPicture.Get(), {0, h}, kBalloonWidth, kBalloonShapeHeight, {}, s);
     for (const int side : {0, 1}) {
         const int top = side == 1 ? h : 0;
-        const int x = BalloonTextX(side);
+        const int x = BalloonTextX(side) * s;
         if (!m_caption.empty()) {
-            canvas.DrawBitmap(m_markPicture.Get(), {x, top + kCaptionTop}, 8, 8);
-            canvas.DrawString(m_smallFont.Get(), kCaptionColour, {x + kCaptionGap, top + kCaptionTop}, m_caption);
+            canvas.DrawBitmap(m_markPicture.Get(), {x, top + kCaptionTop * s}, 8, 8, {}, s);
+            canvas.DrawString(m_smallFont.Get(), kCaptionColour, {x + kCaptionGap * s, top + kCaptionTop * s},
+                              m_caption);
         }
         int k = 0;
         for (const std::string& row : VisibleRows()) {
-            canvas.DrawString(m_font.Get(), kTextColour, {x, top + kBalloonTextTop + kBalloonRowHeight * k++}, row);
+            canvas.DrawString(m_font.Get(), kTextColour, {x, top + (kBalloonTextTop + kBalloonRowHeight * k++) * s},
+                              row);
         }
     }
 }

@@ -53,6 +53,8 @@ public:
     bool IsShown();
     // The same opacity as the cat (0 to 255), or opaque again.
     void SetOpacity(std::optional<int> alpha);
+    // Enlarges the balloon, its art, shapes and fonts, by the cat's factor.
+    void SetScale(int scale);
 
     // What the cat does for a script: show a surface while the line is shown, and go back
     // when the balloon hides.
@@ -62,6 +64,7 @@ public:
 private:
     void Apply(const BalloonUpdate& update);
     void BuildShapes();
+    void MakeFonts();
     void Draw(Canvas& canvas);
 
     bool m_ticking = false;  // timer 100 runs

@@ -21,21 +21,22 @@ BalloonPlacement PlaceBalloon(const BalloonPlacementInputs& in) {
     constexpr int kNotGiven = 1024;
     BalloonPlacement placement;
     std::int64_t x = 0;
-    if ((in.winWidth >> 1) + static_cast<std::int64_t>(in.posX) < (in.screen.right >> 1)) {
+    const std::int64_t middle = (static_cast<std::int64_t>(in.screen.left) + in.screen.right) >> 1;
+    if ((in.winWidth >> 1) + static_cast<std::int64_t>(in.posX) < middle) {
         placement.side = 0;
         x = static_cast<std::int64_t>(in.posX) + in.extentRight;
-        if (in.offsetX != kNotGiven) x += in.offsetX;
+        if (in.offsetX != kNotGiven) x += static_cast<std::int64_t>(in.offsetX) * in.scale;
     } else {
         placement.side = 1;
-        x = static_cast<std::int64_t>(in.posX) + in.extentLeft - kBalloonWidth;
-        if (in.offsetX != kNotGiven) x -= in.offsetX;
+        x = static_cast<std::int64_t>(in.posX) + in.extentLeft - kBalloonWidth * in.scale;
+        if (in.offsetX != kNotGiven) x -= static_cast<std::int64_t>(in.offsetX) * in.scale;
     }
-    std::int64_t y = static_cast<std::int64_t>(in.posY) + (in.offsetX == kNotGiven ? in.surfaceHeight / 3 : in.offsetY);
-    y = std::min<std::int64_t>(y, static_cast<std::int64_t>(in.screen.bottom) - kBalloonShapeHeight);
+    std::int64_t y = static_cast<std::int64_t>(in.posY) + (in.offsetX == kNotGiven ? in.surfaceHeight / 3 : static_cast<std::int64_t>(in.offsetY) * in.scale);
+    y = std::min<std::int64_t>(y, static_cast<std::int64_t>(in.screen.bottom) - kBalloonShapeHeight * in.scale);
 
     // Keep the balloon on the screen, even for a cat dragged partly off it.
-    x = std::max<std::int64_t>(std::min<std::int64_t>(x, static_cast<std::int64_t>(in.screen.right) - kBalloonWidth),
-                               in.screen.left);
+    x = std::max<std::int64_t>(
+        std::min<std::int64_t>(x, static_cast<std::int64_t>(in.screen.right) - kBalloonWidth * in.scale), in.screen.left);
     y = std::max<std::int64_t>(y, in.screen.top);
     placement.x = static_cast<int>(x);
     placement.y = static_cast<int>(y);
@@ -183,17 +184,19 @@ std::span<const std::string> BalloonTyping::VisibleRows() const {
 }
 
 Rect BalloonTyping::TextArea() const {
+    const int s = m_scale;
     const int top = m_side == 1 ? m_lowerTop : 0;
-    return {12, top + kBalloonTextTop, 319, top + 97};
+    return {12 * s, top + kBalloonTextTop * s, 319 * s, top + 97 * s};
 }
 
 Rect BalloonTyping::CellRect() const {
     const int rowLength = static_cast<int>(m_rows.back().size());
     const int e = std::max(0, kHalfCell * (rowLength - 2));
     const int r = std::min(m_row, kBalloonVisibleRows - 1);
-    const int left = BalloonTextX(m_side) + e;
-    const int top = (m_side == 1 ? m_lowerTop : 0) + kBalloonTextTop + kBalloonRowHeight * r;
-    return {left, top, left + kCellWidth, top + kBalloonRowHeight};
+    const int s = m_scale;
+    const int left = (BalloonTextX(m_side) + e) * s;
+    const int top = (m_side == 1 ? m_lowerTop : 0) + (kBalloonTextTop + kBalloonRowHeight * r) * s;
+    return {left, top, left + kCellWidth * s, top + kBalloonRowHeight * s};
 }
 
 }  // namespace tc

@@ -56,7 +56,8 @@ struct BalloonPlacementInputs {
     int surfaceHeight = 0;   // the current surface image's height
     int offsetX = 1024;      // balloon.txt, 1024 when not given
     int offsetY = 1024;
-    Rect screen;             // the desktop's rectangle
+    int scale = 1;           // the offsets and the balloon are enlarged with the cat's pictures
+    Rect screen;             // the free part of the cat's monitor
 };
 struct BalloonPlacement {
     int x = 0, y = 0;
@@ -64,8 +65,8 @@ struct BalloonPlacement {
     bool operator==(const BalloonPlacement&) const = default;
 };
 
-// Beside the cat on the side of the screen with more room: right of its rightmost opaque
-// column when the cat's middle is in the left half, else left of its leftmost one; balloon.txt
+// Beside the cat on the side of its monitor with more room: right of its rightmost opaque
+// column when the cat's middle is in the monitor's left half, else left of its leftmost one; balloon.txt
 // X widens the gap. The top is a third of the surface down, or balloon.txt Y below the cat's
 // top when X is given, and never lower than the screen's bottom - 96.
 // Then the balloon is kept on the screen whatever the cat's position: x is clamped into
@@ -117,6 +118,7 @@ public:
     int m_closeCount = 0;        // 0: never closes by itself; else counts ticks after completion
     int m_wait = 0;              // pause ticks left
     int m_lowerTop = 0;          // H
+    int m_scale = 1;             // every measure of the balloon is enlarged this many times
     bool m_speaking = false;     // from Start until the text is typed completely
     std::string m_caption;
     std::vector<ScriptMark> m_marks;  // an interpreted script's marks

@@ -36,6 +36,7 @@ constexpr int kAutomaticCheck = 1034;
 constexpr int kAlphaSlider = 1035;
 constexpr int kTransparentCheck = 1036;
 constexpr int kDroplingsCheck = 1039;
+constexpr int kSizeCombo = 1044;
 constexpr int kSkinList = 1040;
 constexpr int kDroplingList = 1042;
 constexpr int kProfileEdit = 1017;
@@ -190,7 +191,7 @@ TEST(Settings, TheSheetShowsItsFivePagesInOrderWithOnlyAnOkButton) {
     const Expected pages[] = {{"target", {kTargetCombo}},
                               {"reaction", {kMethodCombo}},
                               {"automatic", {kAutomaticCheck, kMinutesEdit}},
-                              {"transparency", {kTransparentCheck, kDroplingsCheck, kAlphaSlider}},
+                              {"transparency", {kTransparentCheck, kDroplingsCheck, kAlphaSlider, kSizeCombo}},
                               {"filesets", {kSkinList, kDroplingList}}};
     ScreenShot previous = before;
     std::vector<HWND> shown;

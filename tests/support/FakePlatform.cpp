@@ -187,11 +187,11 @@ namespace {
 class FakeCanvas : public Canvas {
 public:
     explicit FakeCanvas(std::vector<FakePainting::Drawn>& drawn) : m_drawn(drawn) {}
-    void DrawBitmap(NativeHandle bitmap, Point at, int, int, Point from) override {
-        m_drawn.push_back({bitmap, at, {}, 0, from});
+    void DrawBitmap(NativeHandle bitmap, Point at, int, int, Point from, int factor) override {
+        m_drawn.push_back({bitmap, at, {}, 0, from, factor});
     }
     void DrawString(NativeHandle font, std::uint32_t rgb, Point at, std::string_view text) override {
-        m_drawn.push_back({font, at, std::string(text), rgb, {}});
+        m_drawn.push_back({font, at, std::string(text), rgb, {}, 1});
     }
 
 private:
@@ -218,9 +218,10 @@ void FakePainting::SetWindowShape(NativeHandle window, NativeHandle region) {
     look.shape = it == liveRegions.end() ? std::vector<ShapeRun>{} : it->second;
 }
 
-void FakePainting::PaintWindow(NativeHandle window, NativeHandle bitmap, int, int) {
+void FakePainting::PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height, int factor) {
     WindowLook& look = Look(window);
     look.lastPainted = bitmap;
+    look.paintedSize = {width, height, factor};
     ++look.paintCount;
 }
 

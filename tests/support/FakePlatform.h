@@ -114,7 +114,7 @@ public:
     NativeHandle CreateRegion(const std::vector<ShapeRun>& runs) override;
     void DeleteObject(NativeHandle object) override;
     void SetWindowShape(NativeHandle window, NativeHandle region) override;
-    void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) override;
+    void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height, int factor) override;
     bool SetLayeredAlpha(NativeHandle window, int alpha) override;
     void ClearLayered(NativeHandle window) override { Look(window).layeredAlpha.reset(); }
     NativeHandle LoadBitmapResource(int resourceId) override;
@@ -131,6 +131,7 @@ public:
         std::string text;         // empty for a bitmap
         std::uint32_t rgb = 0;
         Point from;               // the bitmap's part drawn
+        int factor = 1;           // each pixel drawn as a block this wide
         bool operator==(const Drawn&) const = default;
     };
 
@@ -139,6 +140,10 @@ public:
         std::vector<ShapeRun> shape;  // runs of the region last given
         bool shapeIsOnePixel = false;
         NativeHandle lastPainted = 0;
+        struct PaintedSize {
+            int width = 0, height = 0, factor = 1;
+            bool operator==(const PaintedSize&) const = default;
+        } paintedSize;  // of the last PaintWindow: the bitmap's part and its enlargement
         int paintCount = 0;
         std::optional<int> layeredAlpha;  // set while the window is layered
         std::vector<Drawn> drawn;         // by the last PaintCanvas
@@ -276,6 +281,10 @@ public:
     void SetForeground(NativeHandle window) override { foregrounded.push_back(window); }
 
     Rect ScreenRect() override { return screen; }
+    // The monitors set by the test; without any, one monitor that is the whole screen.
+    std::vector<Monitor> Monitors() override {
+        return monitors.empty() ? std::vector<Monitor>{{screen, screen, 96}} : monitors;
+    }
     Rect WindowRect(NativeHandle window) override;
     void PlaceWindow(NativeHandle window, bool topmost, const Rect& rect, bool show) override;
     void SetTopmost(NativeHandle window, bool topmost, bool show) override;
@@ -321,6 +330,7 @@ public:
 
     std::map<NativeHandle, FakeWindow> windows;
     Rect screen{0, 0, 1024, 768};
+    std::vector<Monitor> monitors;
     std::map<std::string, NativeHandle> windowsByClass;
     std::map<std::string, NativeHandle> windowsByTitle;
     std::vector<std::string> titlesSearched;

@@ -2,6 +2,8 @@
 // when the cat goes into the tray, and takes the cat's opacity from the start.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/DialogHarness.h"
 
 namespace tc {
@@ -48,6 +50,25 @@ TEST_F(BalloonWindowTest, TakesTheOpacityTheCatStartsWith) {
     StartTalkingCat(100 + 256 + 512);
     EXPECT_EQ(fake.painting.Look(dlg->m_balloon->m_hWnd).layeredAlpha, 100);
     EXPECT_EQ(MainLook().layeredAlpha, 100);
+}
+
+TEST_F(BalloonWindowTest, GrowsWithTheCatOnAMonitorOfTwiceTheScale) {
+    fake.windows.monitors = {{{0, 0, 1024, 768}, {0, 0, 1024, 768}, 192}};
+    CTumbleDlg& d = StartTalkingCat();
+    ASSERT_EQ(d.m_scale, 2);
+    EXPECT_EQ(fake.painting.Look(d.m_balloon->m_hWnd).shapeBounds, (Rect{0, 0, 656, 192}))
+        << "the upper box and its tail, 328 by 96, twice";
+    EXPECT_EQ(Balloon().rect.Width(), 656);
+    EXPECT_EQ(d.m_balloon->m_x, 2 * 10) << "right of the cat's enlarged extent";
+    for (int tick = 0; tick < 10; ++tick) d.m_balloon->OnTimer(kBalloonTimerId);
+    d.m_balloon->OnPaint();
+    const auto& drawn = fake.painting.Look(d.m_balloon->m_hWnd).drawn;
+    ASSERT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn.front().factor, 2) << "the art in blocks of two";
+    const auto text = std::find_if(drawn.begin(), drawn.end(), [](const auto& op) { return op.text == "Hello"; });
+    ASSERT_NE(text, drawn.end());
+    EXPECT_EQ(text->at, (Point{44, 20})) << "the text twice as far in";
+    EXPECT_EQ(fake.painting.liveFonts.at(text->object).height, 24) << "a font twice 12 pixels high";
 }
 
 }  // namespace

@@ -118,6 +118,37 @@ TEST_F(SettingsCommandTest, ClosingWithoutOkUndoesTheTransparencyPreview) {
     EXPECT_FALSE(fake.painting.Look(d.m_balloon->m_hWnd).layeredAlpha);
 }
 
+TEST_F(SettingsCommandTest, TheSizeFollowsTheDisplayUntilAFactorIsChosen) {
+    fake.windows.monitors = {{{0, 0, 1024, 768}, {0, 0, 1024, 768}, 192}};
+    CTumbleDlg& d = StartCat();
+    EXPECT_EQ(fake.windows.Main().rect.Width(), 40) << "200 % gives twice the 20 pixels";
+    EXPECT_EQ(fake.windows.Main().rect.Height(), 80);
+    EXPECT_EQ(fake.windows.Main().rect.bottom, 769) << "still on the bottom line";
+    // The monitor's scale changes (or the cat reached a monitor of another scale).
+    fake.windows.monitors[0].dpi = 144;
+    Send(kWmDpiChanged, (144 << 16) | 144);
+    EXPECT_EQ(fake.windows.Main().rect.Width(), 20) << "150 % rounds down to the pictures' own size";
+    EXPECT_EQ(fake.windows.Main().rect.bottom, 769);
+    fake.windows.monitors[0].dpi = 192;
+    Send(kWmDpiChanged, (192 << 16) | 192);
+    EXPECT_EQ(fake.windows.Main().rect.Width(), 40);
+    fake.windows.whileSheetRuns = [&](FakeSheet& s) {
+        ASSERT_TRUE(s.ShowPage(kLookPage));
+        const NativeHandle page = s.Page(kLookPage).m_hWnd;
+        EXPECT_EQ(fake.controls.At(page, 1044).items, (std::vector<std::string>{"画面に合わせる", "等倍", "2倍", "3倍"}));
+        EXPECT_EQ(fake.controls.At(page, 1044).selection, 0);
+        fake.controls.At(page, 1044).selection = 3;
+        EXPECT_TRUE(s.PressOk());
+    };
+    Command(kCmdSettings);
+    EXPECT_EQ(d.m_size, 3);
+    EXPECT_EQ(fake.windows.Main().rect.Width(), 60) << "three times, at once";
+    EXPECT_EQ(d.m_surfaceExtent[d.m_surface].right, 3 * (10 + d.m_surface));
+    Destroy();
+    const std::string cfg = dir.Read("tumblecat.cfg");
+    EXPECT_EQ(cfg.substr(cfg.size() - 3), "3\r\n") << "a twelfth line";
+}
+
 TEST_F(SettingsCommandTest, TheFileSetPageTogglesAvailabilityOnDiskAndTheMenusFollow) {
     CTumbleDlg& d = StartCat();
     ASSERT_EQ(s_filesetSkins.size(), 1u);

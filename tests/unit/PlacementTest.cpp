@@ -6,6 +6,7 @@
 #include <set>
 
 #include "common/Random.h"
+#include "platform/Monitors.h"
 #include "support/DialogHarness.h"
 
 namespace tc {
@@ -139,6 +140,70 @@ TEST_F(PlacementTest, ADragEndsWhenTheCaptureIsLostOrTheButtonIsUp) {
     Send(kWmLButtonDown, 0, PointParam(5, 7));
     Send(kWmMouseMove, 0, PointParam(45, 7));
     EXPECT_EQ(d.m_posX, startX);
+}
+
+// Layouts of several monitors, each with the x a sideways drag takes the cat (20 × 100) to:
+// the cat then stands on the bottom line of the monitor below it.
+struct FloorCase {
+    const char* layout;
+    std::vector<Monitor> monitors;  // the primary one first
+    int dragBy;
+    int bottomRow;  // the window's bottom row afterwards
+    int balloonLeftAtMost;  // the balloon is placed on the cat's monitor
+    int balloonLeftAtLeast;
+};
+
+TEST_F(PlacementTest, DraggedSidewaysTheCatStandsOnTheBottomOfTheMonitorBelowIt) {
+    const Monitor primary{{0, 0, 1024, 768}, {0, 0, 1024, 728}, 96};
+    const FloorCase cases[] = {
+        {"primary right of a taller secondary with a bottom taskbar",
+         {primary, {{-1280, -256, 0, 768}, {-1280, -256, 0, 738}, 96}}, -600, 738, -328, -1280},
+        {"a monitor above and to the right, its taskbar at the top",
+         {primary, {{1024, -1024, 2304, 0}, {1024, -994, 2304, 0}, 96}}, 1200, 0, 2304 - 328, 1024},
+        {"a secondary right with its taskbar at the left side",
+         {primary, {{1024, 0, 2048, 600}, {1084, 0, 2048, 600}, 96}}, 1200, 600, 2048 - 328, 1084},
+        {"one monitor with its taskbar along the bottom", {primary}, 300, 728, 1024 - 328, 0},
+    };
+    for (const FloorCase& c : cases) {
+        SCOPED_TRACE(c.layout);
+        fake.windows.monitors = c.monitors;
+        CTumbleDlg& d = StartSkin();
+        Timer(kTimerTick);
+        EXPECT_EQ(fake.windows.Main().rect.bottom - 1, 728) << "first on the primary's taskbar";
+        const int left = fake.windows.Main().rect.left;
+        Send(kWmLButtonDown, 0, PointParam(5, 7));
+        Send(kWmMouseMove, kMkLButton, PointParam(5 + c.dragBy, 7));
+        Send(kWmLButtonUp);
+        Timer(kTimerTick);
+        EXPECT_EQ(fake.windows.Main().rect.left, left + c.dragBy);
+        EXPECT_EQ(fake.windows.Main().rect.bottom - 1, c.bottomRow);
+        d.Say("hello");
+        EXPECT_LE(d.m_balloon->m_x, c.balloonLeftAtMost);
+        EXPECT_GE(d.m_balloon->m_x, c.balloonLeftAtLeast);
+        EXPECT_GE(d.m_balloon->m_y, MonitorOf(c.monitors, fake.windows.Main().rect).work.top);
+        Destroy();
+    }
+}
+
+TEST_F(PlacementTest, APlaceOnAMonitorSinceUnpluggedComesBackOntoTheNearestOne) {
+    const Monitor primary{{0, 0, 1024, 768}, {0, 0, 1024, 728}, 96};
+    const Monitor left{{-1280, 0, 0, 1024}, {-1280, 0, 0, 1024}, 96};
+    // Saved on a monitor that is gone: at start the cat is put on the nearest one's work area.
+    fake.windows.monitors = {primary};
+    StartSkin(4, 2, "-900\r\n900\r\n");
+    Timer(kTimerTick);
+    EXPECT_EQ(fake.windows.Main().rect, (Rect{0, 728 - 100, 20, 728}));
+    Destroy();
+    // Unplugged while running: moved at the display change; a monitor left of the primary
+    // keeps a cat standing on it while it is there.
+    fake.windows.monitors = {primary, left};
+    CTumbleDlg& e = StartSkin(4, 2, "-900\r\n900\r\n");
+    Timer(kTimerTick);
+    EXPECT_EQ(fake.windows.Main().rect, (Rect{-900, 900, -880, 1000}));
+    fake.windows.monitors = {primary};
+    Send(kWmDisplayChange);
+    EXPECT_EQ(fake.windows.Main().rect, (Rect{0, 628, 20, 728}));
+    EXPECT_EQ(e.m_posX, 0);
 }
 
 TEST_F(PlacementTest, DraggingInFreePlacementMovesBothWays) {

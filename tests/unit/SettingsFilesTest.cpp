@@ -138,6 +138,18 @@ TEST(SettingsFile, LineFourTurnsTheTcpDoorOffOnlyWithOneAndLineFiveIsAlwaysZero)
     }
 }
 
+TEST(SettingsFile, SizeIsATwelfthLineOnlyWhenItDoesNotFollowTheDisplay) {
+    const std::string eleven = CfgFile({"0", "whiskerby", "10", "0", "0", "0", "9801", "1", "767", "1", "%rnd"});
+    for (const auto& [twelfth, size, written] :
+         {std::tuple{"", kSizeFollowDisplay, ""}, {"2", 2, "2\r\n"}, {"3", 3, "3\r\n"}, {"1", 1, "1\r\n"},
+          {"4", kSizeFollowDisplay, ""}, {"-1", kSizeFollowDisplay, ""}}) {
+        CharacterSettings s;
+        ApplySettingsFile(eleven + (*twelfth ? std::string(twelfth) + "\r\n" : ""), s);
+        EXPECT_EQ(s.m_size, size) << twelfth;
+        EXPECT_EQ(FormatSettingsFile(s), eleven + written) << twelfth;
+    }
+}
+
 TEST(SettingsFile, RoundTripKeepsEverySetting) {
     CharacterSettings s;
     s.m_posX = 345;
@@ -152,12 +164,14 @@ TEST(SettingsFile, RoundTripKeepsEverySetting) {
     s.m_transparentDroplings = true;
     s.m_alwaysOnTop = false;
     s.m_target = "さくら";
+    s.m_size = 2;
     CharacterSettings back;
     ApplySettingsFile(FormatSettingsFile(s), back);
     EXPECT_EQ(FormatSettingsFile(back), FormatSettingsFile(s));
     EXPECT_EQ(back.m_skinName, "三毛");
     EXPECT_EQ(back.m_alpha, 128);
     EXPECT_FALSE(back.m_alwaysOnTop);
+    EXPECT_EQ(back.m_size, 2);
 }
 
 TEST(SettingsFile, LongLinesAreReadWholeAndSurviveTheRoundTrip) {

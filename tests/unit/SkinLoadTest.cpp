@@ -144,6 +144,35 @@ TEST_F(SkinLoadTest, TestSkinLoadsWithPosesShapesAndDefaults) {
     EXPECT_EQ(fake.painting.liveRegions.size(), 3u);
 }
 
+// The size setting enlarges pictures, shapes, head rectangles and balloon offsets alike.
+TEST_F(SkinLoadTest, EverySizeEnlargesWhatTheSkinMeasures) {
+    fake.windows.screen = {0, 0, 2048, 1536};  // room for the balloon at 3 times
+    for (int f = 1; f <= 3; ++f) {
+        SCOPED_TRACE(f);
+        for (int s = 0; s < 2; ++s) WriteSkinFile("surface" + std::to_string(s) + ".bmp", SmallBmp());
+        WriteSkinFile("profile.txt", "S\r\n");
+        WriteSkinFile("balloon.txt", "10\r\n40\r\n");
+        WriteSkinFile("headrect.txt", "1,2,3,4\r\n");
+        WriteSkinFile("omni.txt", "100\r\n200\r\n");
+        dir.Write("tumblecat.cfg", "0\r\ns\r\n10\r\n0\r\n0\r\n0\r\n9801\r\n1\r\n767\r\n1\r\n%rnd\r\n" +
+                                       std::to_string(f) + "\r\n");
+        CTumbleDlg& d = Start();
+        EXPECT_EQ(fake.windows.Main().rect, (Rect{100, 200, 100 + 8 * f, 200 + 6 * f}));
+        std::vector<ShapeRun> runs;  // x > 2 of every row, each row f times
+        for (int y = 0; y < 6 * f; ++y) runs.push_back({y, 3 * f, 8 * f});
+        EXPECT_EQ(MainLook().shape, runs);
+        Send(kWmPaint);
+        EXPECT_EQ(MainLook().paintedSize, (test::FakePainting::WindowLook::PaintedSize{8, 6, f}))
+            << "the picture's own pixels, drawn enlarged";
+        EXPECT_EQ(d.m_headRect[0], (HeadRect{f, 2 * f, 3 * f, 4 * f})) << "from headrect.txt";
+        EXPECT_EQ(d.m_headRect[1], (HeadRect{4 * f, 0, 7 * f, 31 * f})) << "from the opaque extent 3 to 8";
+        d.Say("hi");
+        EXPECT_EQ(d.m_balloon->m_x, 100 + 8 * f + 10 * f) << "right of the extent, balloon.txt's gap enlarged";
+        EXPECT_EQ(d.m_balloon->m_y, 200 + 40 * f);
+        Destroy();
+    }
+}
+
 TEST_F(SkinLoadTest, DescriptorFilesTakeEffect) {
     for (int s = 0; s < 5; ++s) WriteSkinFile("surface" + std::to_string(s) + ".bmp", SmallBmp());
     WriteSkinFile("separate.txt", "3\r\n");

@@ -112,6 +112,7 @@ public:
     NativeHandle FindWindowByClass(const std::string& className) override;
     void SetForeground(NativeHandle window) override;
     Rect ScreenRect() override;
+    std::vector<Monitor> Monitors() override;
     Rect WindowRect(NativeHandle window) override;
     void PlaceWindow(NativeHandle window, bool topmost, const Rect& rect, bool show) override;
     void SetTopmost(NativeHandle window, bool topmost, bool show) override;
@@ -171,7 +172,7 @@ public:
     NativeHandle CreatePolygonRegion(const std::vector<Point>& points) override;
     NativeHandle UniteRegions(NativeHandle first, NativeHandle second) override;
     void SetWindowShape(NativeHandle window, NativeHandle region) override;
-    void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height) override;
+    void PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height, int factor) override;
     void PaintCanvas(NativeHandle window, const std::function<void(Canvas&)>& draw) override;
     bool SetLayeredAlpha(NativeHandle window, int alpha) override;
     void ClearLayered(NativeHandle window) override;

@@ -325,6 +325,59 @@ NativeHandle Win32WindowSystem::SmallIcon(NativeHandle window) {
 
 Rect Win32WindowSystem::ScreenRect() { return WindowRect(FromHandle(GetDesktopWindow())); }
 
+namespace {
+
+Rect RectOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// A monitor's own scale where the system knows one (Windows 8.1 on, through shcore, looked
+// up so older systems still start), else the system's (Wine 8 answers 0 for every monitor).
+int MonitorDpi(HMONITOR monitor) {
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpi = [] {
+        HMODULE shcore = LoadLibraryW(L"shcore.dll");  // kept loaded for the life of the process
+        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    UINT dpiX = 0;
+    UINT dpiY = 0;
+    if (getDpi && getDpi(monitor, 0 /* MDT_EFFECTIVE_DPI */, &dpiX, &dpiY) == S_OK && dpiY > 0) {
+        return static_cast<int>(dpiY);
+    }
+    // The system's scale is fixed for the life of the process.
+    static const int systemDpi = [] {
+        WindowDc screen;
+        return screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+    }();
+    return systemDpi;
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM list) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetMonitorInfoW(handle, &info)) return TRUE;
+    auto& monitors = *reinterpret_cast<std::vector<Monitor>*>(list);
+    const Monitor monitor{RectOf(info.rcMonitor), RectOf(info.rcWork), MonitorDpi(handle)};
+    if (info.dwFlags & MONITORINFOF_PRIMARY) {
+        monitors.insert(monitors.begin(), monitor);
+    } else {
+        monitors.push_back(monitor);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<Monitor> Win32WindowSystem::Monitors() {
+    std::vector<Monitor> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    if (monitors.empty()) {
+        const Rect screen = ScreenRect();
+        monitors.push_back({screen, screen, 96});
+    }
+    return monitors;
+}
+
 Rect Win32WindowSystem::WindowRect(NativeHandle window) {
     RECT r{};
     GetWindowRect(ToHwnd(window), &r);
