@@ -13,8 +13,11 @@ constexpr u_short kEchoPort = 9802;
 constexpr char kAnswer[] = "SSTP/1.0 200 OK\r\n\r\ntumblecat 0.1.0\r\n\r\n";
 constexpr DWORD kLifetimeMs = 10 * 60 * 1000;
 
+constexpr DWORD kReadBoundMs = 2000;  // as the cat's door: a silent client is given up
+
 // The request up to its empty line, or whatever came before the client closed its side.
 std::string ReadRequest(SOCKET client) {
+    setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&kReadBoundMs), sizeof kReadBoundMs);
     std::string received;
     char buffer[4096];
     while (received.find("\r\n\r\n") == std::string::npos) {

@@ -249,6 +249,9 @@ std::string TcpExchange(u_short port, const std::string& request) {
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    // A lost answer costs the round two seconds and counts as a failure, never the run.
+    const DWORD readBoundMs = 2000;
+    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&readBoundMs), sizeof readBoundMs);
     std::string answer;
     if (connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
         send(s, request.data(), static_cast<int>(request.size()), 0) == static_cast<int>(request.size())) {
