@@ -31,27 +31,60 @@ build_windows_x64() {
 }
 
 XVFB_PID=
-start_private_display() {  # starts Xvfb on a free display number and exports DISPLAY
-  local n=90
+NESTED_PID=
+
+free_display_number() {  # the first display number from $1 on without a server
+  local n=$1
   while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
-  # -noreset: the server keeps its state (the desktop colour) between clients.
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-  XVFB_PID=$!
-  export DISPLAY=":$n"
+  echo "$n"
+}
+
+wait_for_display() {
   for _ in $(seq 50); do
     xdpyinfo >/dev/null 2>&1 && return 0
     sleep 0.1
   done
-  echo "Xvfb did not start" >&2
+  echo "the X server on $DISPLAY did not start" >&2
   return 1
 }
 
+start_private_display() {  # starts Xvfb on a free display number and exports DISPLAY
+  local n
+  n=$(free_display_number 90)
+  # -noreset: the server keeps its state (the desktop colour) between clients.
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  wait_for_display || return 1
+  # A second resolution the display settings can switch to, as on a real monitor.
+  xrandr --newmode 800x600 40 800 840 968 1056 600 601 605 628 >/dev/null 2>&1 &&
+    xrandr --addmode screen 800x600 >/dev/null 2>&1 || echo "no 800x600 mode on $DISPLAY" >&2
+}
+
+# A display of two monitors as Wine sees them: a nested X server with two screens joined by
+# Xinerama, the primary one 1024x768 and a second one 800x600 left of it and 100 pixels
+# lower, so that the second has negative coordinates and another bottom line. Wine takes
+# the layout from Xinerama once its own use of RandR is off (see prepare_two_monitor_wine).
+start_two_monitor_display() {
+  start_private_display || return 1
+  local n
+  n=$(free_display_number $((${DISPLAY#:} + 1)))
+  Xephyr ":$n" -origin 800,0 -screen 1024x768 -origin 0,100 -screen 800x600 +xinerama \
+    -nolisten tcp -noreset >/dev/null 2>&1 &
+  NESTED_PID=$!
+  export DISPLAY=":$n"
+  wait_for_display
+}
+
 stop_private_display() {
-  if [ -n "$XVFB_PID" ]; then
-    kill "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=
-  fi
+  local pid
+  for pid in "$NESTED_PID" "$XVFB_PID"; do
+    [ -n "$pid" ] || continue
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  NESTED_PID=
+  XVFB_PID=
 }
 
 prepare_wine() {
@@ -73,6 +106,14 @@ map_japanese_fonts() {
     '"MS Gothic"="IPAGothic"' '"MS PGothic"="IPAPGothic"' '"MS UI Gothic"="IPAPGothic"' '' |
     iconv -f UTF-8 -t UTF-16 >"$reg"
   "$WINE64" regedit /S "$reg" >/dev/null 2>&1 || true
+  wineserver -w 2>/dev/null || true
+}
+
+# Wine asks RandR for the monitors first, which a nested server answers with one; without
+# RandR it reads Xinerama's screens.
+prepare_two_monitor_wine() {
+  prepare_wine
+  "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N /f >/dev/null 2>&1 || true
   wineserver -w 2>/dev/null || true
 }
 

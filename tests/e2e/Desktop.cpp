@@ -137,10 +137,10 @@ bool DesktopScene::HasTrayIcon(HWND window, UINT id) const {
 
 void DesktopScene::Run(bool withTaskbar) {
     m_threadId = GetCurrentThreadId();
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    m_background = MakeWindow("TumblecatTestDesktop", SceneWindowProc, WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, 0, 0,
-                              width, height, kDesktopColour);
+    // Behind every monitor: a second one may lie left of or above the primary one.
+    m_background = MakeWindow("TumblecatTestDesktop", SceneWindowProc, WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                              GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                              GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), kDesktopColour);
     SetWindowPos(m_background, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (withTaskbar) MakeTaskbar();
     MSG msg;
@@ -160,8 +160,10 @@ void DesktopScene::Run(bool withTaskbar) {
 }
 
 ScreenShot::ScreenShot() {
-    m_width = GetSystemMetrics(SM_CXSCREEN);
-    m_height = GetSystemMetrics(SM_CYSCREEN);
+    m_left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    m_top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    m_width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    m_height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
@@ -173,7 +175,7 @@ ScreenShot::ScreenShot() {
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ previous = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, m_width, m_height, screen, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, m_width, m_height, screen, m_left, m_top, SRCCOPY);
     GdiFlush();
     const int stride = ((m_width * 3 + 3) / 4) * 4;
     m_pixels.assign(static_cast<const char*>(bits), static_cast<std::size_t>(stride) * m_height);
@@ -194,7 +196,8 @@ ScreenShot ScreenShot::WaitFor(const std::function<bool(const ScreenShot&)>& loo
     return shot;
 }
 
-COLORREF ScreenShot::Pixel(int x, int y) const {
+COLORREF ScreenShot::Pixel(int screenX, int screenY) const {
+    const int x = screenX - m_left, y = screenY - m_top;
     if (x < 0 || y < 0 || x >= m_width || y >= m_height) return CLR_INVALID;
     const int stride = ((m_width * 3 + 3) / 4) * 4;
     const auto* p = reinterpret_cast<const unsigned char*>(m_pixels.data()) +
@@ -202,13 +205,15 @@ COLORREF ScreenShot::Pixel(int x, int y) const {
     return RGB(p[2], p[1], p[0]);
 }
 
-void ScreenShot::Save(const std::string& name) const { Save(name, RECT{0, 0, m_width, m_height}); }
+void ScreenShot::Save(const std::string& name) const { Save(name, RECT{m_left, m_top, m_left + m_width, m_top + m_height}); }
 
 void ScreenShot::Save(const std::string& name, const RECT& area) const {
     const char* folder = std::getenv("TUMBLECAT_E2E_SHOTS");
     if (!folder || !*folder) return;
-    const int left = std::max<int>(area.left, 0), top = std::max<int>(area.top, 0);
-    const int width = std::min<int>(area.right, m_width) - left, height = std::min<int>(area.bottom, m_height) - top;
+    // In the shot's own coordinates, which start at the virtual screen's top-left corner.
+    const int left = std::max<int>(area.left - m_left, 0), top = std::max<int>(area.top - m_top, 0);
+    const int width = std::min<int>(area.right - m_left, m_width) - left;
+    const int height = std::min<int>(area.bottom - m_top, m_height) - top;
     if (width <= 0 || height <= 0) return;
     CreateDirectoryA(folder, nullptr);
     const std::string path = std::string(folder) + "\\" + name + ".bmp";
@@ -258,6 +263,22 @@ ScreenShot ExpectScreen(const std::vector<ExpectedPixel>& expected, const std::s
                                         << shot.Pixel(pixel.x, pixel.y);
     }
     return shot;
+}
+
+std::vector<MONITORINFO> MonitorInfos() {
+    std::vector<MONITORINFO> monitors;
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM list) -> BOOL {
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            GetMonitorInfoW(monitor, &info);
+            auto* all = reinterpret_cast<std::vector<MONITORINFO>*>(list);
+            all->insert((info.dwFlags & MONITORINFOF_PRIMARY) ? all->begin() : all->end(), info);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
 }
 
 bool SameColour(COLORREF a, COLORREF b, int tolerance) {

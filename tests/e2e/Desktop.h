@@ -63,7 +63,7 @@ private:
     HWND m_taskbar = nullptr;
 };
 
-// A copy of the screen's pixels.
+// A copy of the pixels of every monitor (the virtual screen), in screen coordinates.
 class ScreenShot {
 public:
     ScreenShot();
@@ -79,10 +79,15 @@ public:
     void Save(const std::string& name, const RECT& area) const;
 
 private:
+    int m_left = 0;  // the virtual screen's top-left corner, negative left of or above the primary monitor
+    int m_top = 0;
     int m_width = 0;
     int m_height = 0;
     std::string m_pixels;  // bottom-up 24-bit rows
 };
+
+// The monitors the system reports, the primary one first.
+std::vector<MONITORINFO> MonitorInfos();
 
 // Whether two colours are within a small tolerance of each other.
 bool SameColour(COLORREF a, COLORREF b, int tolerance = 8);

@@ -1,19 +1,24 @@
 // The cat on displays of today: on a display of twice the usual scale, with the size that
-// follows the display, it shows twice as large in whole blocks of pixels, its shape with it.
+// follows the display, it shows twice as large in whole blocks of pixels, its shape with it;
+// a change of the display's size brings it back onto the screen; on a display of two
+// monitors it belongs to the one it stands on, its balloon with it.
 #include <gtest/gtest.h>
 
 #include "CatHarness.h"
 #include "Desktop.h"
+#include "ProcessWindows.h"
 #include "Wait.h"
+#include "peer/Peer.h"
 
 namespace e2e {
 namespace {
 
 constexpr WPARAM kCmdQuit = 32777;
 
-// tumblecat.cfg of the default skin, the twelfth line (the size) only when given.
-std::string Settings(const std::string& size) {
-    return "0\r\nwhiskerby\r\n10\r\n0\r\n0\r\n0\r\n9801\r\n1\r\n767\r\n1\r\n%rnd\r\n" +
+// tumblecat.cfg of the default skin standing at x on the bottom, the twelfth line (the size)
+// only when given.
+std::string Settings(const std::string& size, int x = 0) {
+    return std::to_string(x) + "\r\nwhiskerby\r\n10\r\n0\r\n0\r\n0\r\n9801\r\n1\r\n767\r\n1\r\n%rnd\r\n" +
            (size.empty() ? std::string() : size + "\r\n");
 }
 
@@ -44,6 +49,45 @@ private:
     DWORD m_old = 0;
     bool m_hadOld = false;
 };
+
+// The primary monitor switched to another resolution, as a user does in the display settings,
+// and back when this ends.
+class DisplayMode {
+public:
+    DisplayMode(int width, int height) {
+        DEVMODEW mode{};
+        mode.dmSize = sizeof mode;
+        mode.dmPelsWidth = static_cast<DWORD>(width);
+        mode.dmPelsHeight = static_cast<DWORD>(height);
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        m_changed = ChangeDisplaySettingsExW(nullptr, &mode, nullptr, CDS_FULLSCREEN, nullptr) == DISP_CHANGE_SUCCESSFUL;
+    }
+    ~DisplayMode() { Restore(); }
+    DisplayMode(const DisplayMode&) = delete;
+    DisplayMode& operator=(const DisplayMode&) = delete;
+
+    bool Changed() const { return m_changed; }
+    void Restore() {
+        if (m_changed) ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
+        m_changed = false;
+    }
+
+private:
+    bool m_changed = false;
+};
+
+// Waits until the window's rectangle satisfies done; returns the last one seen.
+template <typename Done>
+RECT WaitForRect(HWND window, Done done, const std::string& what) {
+    RECT r{};
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            GetWindowRect(window, &r);
+            return done(r);
+        },
+        kShowTimeout, what));
+    return r;
+}
 
 struct ShownCat {
     RECT rect{};
@@ -119,6 +163,109 @@ TEST(Displays, AtTwiceTheScaleTheCatFollowingTheDisplayIsTwiceAsLargeInSharpBloc
     EXPECT_EQ(blurredBlocks, 0);
     DeleteObject(one.shape);
     DeleteObject(two.shape);
+}
+
+// A cat standing at the right end of the screen is off every monitor once the screen is made
+// smaller: it comes back onto the screen on its new bottom line, and stands on the bottom
+// again when the screen grows back. (Its bottom row lies one row below the bottom line, as
+// it lies on a taskbar's top row.)
+TEST(Displays, AfterTheScreenShrinksTheCatComesBackOntoItsNewBottomLine) {
+    CatHarness cat;
+    cat.InstallDataSkin("whiskerby");
+    cat.WriteFile("tumblecat.cfg", Settings("", 860));
+    HANDLE process = cat.Start();
+    HWND window = cat.WaitForCatWindow(process, kStartTimeout);
+    ASSERT_NE(window, nullptr);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    WaitForRect(
+        window, [&](const RECT& r) { return r.left == 860 && r.bottom - 1 == height; }, "the cat at 860 on the bottom");
+
+    DisplayMode smaller(800, 600);
+    ASSERT_TRUE(smaller.Changed()) << "the display offers 800 x 600";
+    const RECT shown = WaitForRect(
+        window, [](const RECT& r) { return r.left >= 0 && r.right <= 800 && r.bottom - 1 == 600; },
+        "the cat on the smaller screen's bottom line");
+    EXPECT_EQ(shown.bottom - shown.top, 174);
+    ScreenShot().Save("displays-smaller");
+
+    smaller.Restore();
+    WaitForRect(
+        window, [&](const RECT& r) { return r.left == shown.left && r.bottom - 1 == height; },
+        "the cat on the bottom of the screen grown back, where it was");
+    PostMessageA(window, WM_COMMAND, kCmdQuit, 0);
+    EXPECT_EQ(cat.WaitForExit(process, kEndTimeout), 0u);
+}
+
+// The tests below run on a display of two monitors: the primary one and a second one left of
+// it, lower and smaller (so with negative coordinates and another bottom line).
+RECT SecondMonitor() {
+    const std::vector<MONITORINFO> monitors = MonitorInfos();
+    EXPECT_EQ(monitors.size(), 2u) << "this test runs on a display of two monitors";
+    return monitors.size() == 2 ? monitors[1].rcMonitor : RECT{};
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// Shows a line in the cat's balloon, sent by the peer's first character.
+void SendLine(const Peer& peer, HWND sender, HWND cat) {
+    const std::string handle = std::to_string(static_cast<long long>(reinterpret_cast<INT_PTR>(sender)));
+    peer.SendSstp(cat, "SEND SSTP/1.1\r\nSender: Aya\r\nHWnd: " + handle +
+                           "\r\nScript: \\0にゃあ\\e\r\n\r\n");
+}
+
+TEST(Monitors, TheCatDraggedOntoTheSecondMonitorStandsOnItsBottomLineItsBalloonThereAndStaysThere) {
+    const RECT second = SecondMonitor();
+    ASSERT_LT(second.left, 0) << "the second monitor lies left of the primary one";
+    DesktopScene desktop;
+    Peer peer({{"aya", "Aya", "Ayako", false}});
+    CatHarness cat;
+    cat.InstallDataSkin("whiskerby");
+    cat.WriteFile("tumblecat.cfg", Settings("", 300));
+    HANDLE process = cat.Start();
+    HWND window = cat.WaitForCatWindow(process, kStartTimeout);
+    ASSERT_NE(window, nullptr);
+    const int taskbarTop = GetSystemMetrics(SM_CYSCREEN) - kTaskbarHeight;
+    WaitForRect(
+        window, [&](const RECT& r) { return r.left == 300 && r.bottom - 1 == taskbarTop; },
+        "the cat on the primary monitor's taskbar");
+
+    // Pressed at (10, 10) and moved sideways to 200 pixels right of the second monitor's left edge.
+    const int target = second.left + 200, move = target - 300;
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10 + move, 10));
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(10 + move, 10));
+    const RECT dragged = WaitForRect(
+        window, [&](const RECT& r) { return r.left == target && r.bottom - 1 == second.bottom; },
+        "the cat on the second monitor's bottom line");
+
+    SendLine(peer, peer.Window("aya"), window);
+    HWND balloon = FindBalloon(window);
+    ASSERT_NE(balloon, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(balloon) != FALSE; }, kShowTimeout, "the balloon to show"));
+    const RECT shape = BalloonShape(balloon);
+    EXPECT_TRUE(Inside(shape, second)) << "the balloon (" << shape.left << ", " << shape.top << ")-(" << shape.right
+                                       << ", " << shape.bottom << ") on the cat's monitor";
+    const RECT text = BalloonTextArea(balloon);
+    EXPECT_TRUE(WaitUntil([&] { return CountTextPixels(ScreenShot(), text) > 0; }, kShowTimeout, "the line typed"));
+    const RECT both{second.left, second.top, dragged.right + 400, second.bottom};
+    SettledShot(text).Save("monitors-second", both);
+
+    PostMessageA(window, WM_COMMAND, kCmdQuit, 0);
+    ASSERT_EQ(cat.WaitForExit(process, kEndTimeout), 0u);
+    EXPECT_EQ(cat.ReadFile("tumblecat.cfg").rfind(std::to_string(target) + "\r\n", 0), 0u) << "the place is kept";
+
+    // Started again, it stands where it was left, on the second monitor's bottom line.
+    process = cat.Start();
+    window = cat.WaitForCatWindow(process, kStartTimeout);
+    ASSERT_NE(window, nullptr);
+    WaitForRect(
+        window, [&](const RECT& r) { return r.left == target && r.bottom - 1 == second.bottom; },
+        "the cat back on the second monitor's bottom line");
+    PostMessageA(window, WM_COMMAND, kCmdQuit, 0);
+    EXPECT_EQ(cat.WaitForExit(process, kEndTimeout), 0u);
 }
 
 }  // namespace

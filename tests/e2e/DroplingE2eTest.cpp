@@ -406,6 +406,44 @@ TEST(Dropling, ATargetWithoutAWindowIsToldOverTcp) {
     EXPECT_EQ(dropling.ExitCode(), 0u);
 }
 
+// On a display of two monitors, the second left of the primary one (negative coordinates):
+// the object falls on that monitor, from its top onto the partner standing there.
+TEST(Monitors, AFallOnAPartnerOnTheSecondMonitorHitsIt) {
+    const std::vector<MONITORINFO> monitors = MonitorInfos();
+    ASSERT_EQ(monitors.size(), 2u) << "this test runs on a display of two monitors";
+    const RECT second = monitors[1].rcMonitor;
+    ASSERT_LT(second.left, 0) << "the second monitor lies left of the primary one";
+    DesktopScene desktop;
+    Peer peer({{"a", "A", "Ako", true}});
+    const int peerTop = second.bottom - 180;
+    SetWindowPos(peer.Window("a"), nullptr, second.left + 300, peerTop, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CatHarness cat;
+    InstallDropling(cat, {"tarai"});
+    Dropling dropling(cat, "tarai~0~9801~255~A^");
+
+    RECT falling{};
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (HWND object : ObjectWindows(dropling.Id())) {
+                falling = RectOf(object);
+                if (IsWindowVisible(object) && falling.top > second.top + 20 && falling.bottom < peerTop - 40) {
+                    return true;
+                }
+            }
+            return false;
+        },
+        kHitTimeout, "an object falling above the partner"));
+    EXPECT_GE(falling.left, second.left) << "the object falls on the partner's monitor";
+    EXPECT_LE(falling.right, second.right);
+    ScreenShot().Save("monitors-midfall");
+
+    EXPECT_GT(ShootHit(peer, peer.Window("a"), kTaraiName, "monitors-hit"), 4) << "the object above A's head";
+    ASSERT_TRUE(WaitUntil([&] { return dropling.Ended(); }, kRunBound + 5000, "dropling.exe to end"));
+    EXPECT_EQ(dropling.ExitCode(), 0u);
+    EXPECT_EQ(RequestsTo(peer, peer.Window("a"), "SEND", kTaraiName).size(), 1u) << "A is told once";
+}
+
 TEST(Dropling, AStringWithoutADropEndsAtOnceWithoutAWindow) {
     CatHarness cat;
     InstallDropling(cat, {"yarn"});
