@@ -172,5 +172,16 @@ TEST_F(DirectoryTest, RectangleQueryWritesTheHeadRectangleOfTheShownSurface) {
     EXPECT_EQ(Send(kMsgRectangleQuery, 4242, 0x7000), 0);
 }
 
+TEST_F(DirectoryTest, AtTwiceTheScaleTheAnswerIsTheHeadRectangleTwiceOver) {
+    fake.windows.monitors = {{{0, 0, 1024, 768}, {0, 0, 1024, 768}, 192}};
+    dir.Write("skin\\r\\headrect.txt", "2,1,8,6,\r\n3,1,9,7,\r\n");
+    CTumbleDlg& d = StartCat();
+    ASSERT_GE(d.m_surface, 0);
+    const char* const doubled[] = {"4,2,16,12", "6,2,18,14"};
+    EXPECT_EQ(Send(kMsgRectangleQuery, 4242, 0x7000), 1);
+    ASSERT_EQ(fake.ipc.memoryWrites.size(), 1u);
+    EXPECT_EQ(fake.ipc.memoryWrites[0].bytes, std::string(doubled[d.m_surface]) + '\0');
+}
+
 }  // namespace
 }  // namespace tc
