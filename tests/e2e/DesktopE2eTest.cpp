@@ -25,19 +25,6 @@ std::string Settings(const std::string& skin, int transparency = 767) {
            "\r\n1\r\n%rnd\r\n";
 }
 
-// Waits until the window's rectangle satisfies done; returns the last one seen.
-template <typename Done>
-RECT WaitForRect(HWND window, Done done, const std::string& what) {
-    RECT r{};
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            GetWindowRect(window, &r);
-            return done(r);
-        },
-        kShowTimeout, what));
-    return r;
-}
-
 bool TrayIconExists(HWND window, UINT id) {
     NOTIFYICONDATAA data{};
     data.cbSize = sizeof data;

@@ -76,17 +76,13 @@ private:
     bool m_changed = false;
 };
 
-// Waits until the window's rectangle satisfies done; returns the last one seen.
-template <typename Done>
-RECT WaitForRect(HWND window, Done done, const std::string& what) {
-    RECT r{};
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            GetWindowRect(window, &r);
-            return done(r);
-        },
-        kShowTimeout, what));
-    return r;
+// Starts the cat and waits until it stands at x with its bottom row on line; null when it
+// does not start.
+HWND StartStanding(CatHarness& cat, HANDLE& process, int x, int line, const std::string& what) {
+    process = cat.Start();
+    HWND window = cat.WaitForCatWindow(process, kStartTimeout);
+    if (window) WaitForRect(window, [&](const RECT& r) { return r.left == x && r.bottom - 1 == line; }, what);
+    return window;
 }
 
 struct ShownCat {
@@ -173,12 +169,10 @@ TEST(Displays, AfterTheScreenShrinksTheCatComesBackOntoItsNewBottomLine) {
     CatHarness cat;
     cat.InstallDataSkin("whiskerby");
     cat.WriteFile("tumblecat.cfg", Settings("", 860));
-    HANDLE process = cat.Start();
-    HWND window = cat.WaitForCatWindow(process, kStartTimeout);
-    ASSERT_NE(window, nullptr);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    WaitForRect(
-        window, [&](const RECT& r) { return r.left == 860 && r.bottom - 1 == height; }, "the cat at 860 on the bottom");
+    HANDLE process = nullptr;
+    HWND window = StartStanding(cat, process, 860, height, "the cat at 860 on the bottom");
+    ASSERT_NE(window, nullptr);
 
     DisplayMode smaller(800, 600);
     ASSERT_TRUE(smaller.Changed()) << "the display offers 800 x 600";
@@ -224,13 +218,10 @@ TEST(Monitors, TheCatDraggedOntoTheSecondMonitorStandsOnItsBottomLineItsBalloonT
     CatHarness cat;
     cat.InstallDataSkin("whiskerby");
     cat.WriteFile("tumblecat.cfg", Settings("", 300));
-    HANDLE process = cat.Start();
-    HWND window = cat.WaitForCatWindow(process, kStartTimeout);
+    HANDLE process = nullptr;
+    HWND window = StartStanding(cat, process, 300, GetSystemMetrics(SM_CYSCREEN) - kTaskbarHeight,
+                                "the cat on the primary monitor's taskbar");
     ASSERT_NE(window, nullptr);
-    const int taskbarTop = GetSystemMetrics(SM_CYSCREEN) - kTaskbarHeight;
-    WaitForRect(
-        window, [&](const RECT& r) { return r.left == 300 && r.bottom - 1 == taskbarTop; },
-        "the cat on the primary monitor's taskbar");
 
     // Pressed at (10, 10) and moved sideways to 200 pixels right of the second monitor's left edge.
     const int target = second.left + 200, move = target - 300;
@@ -258,12 +249,8 @@ TEST(Monitors, TheCatDraggedOntoTheSecondMonitorStandsOnItsBottomLineItsBalloonT
     EXPECT_EQ(cat.ReadFile("tumblecat.cfg").rfind(std::to_string(target) + "\r\n", 0), 0u) << "the place is kept";
 
     // Started again, it stands where it was left, on the second monitor's bottom line.
-    process = cat.Start();
-    window = cat.WaitForCatWindow(process, kStartTimeout);
+    window = StartStanding(cat, process, target, second.bottom, "the cat back on the second monitor's bottom line");
     ASSERT_NE(window, nullptr);
-    WaitForRect(
-        window, [&](const RECT& r) { return r.left == target && r.bottom - 1 == second.bottom; },
-        "the cat back on the second monitor's bottom line");
     PostMessageA(window, WM_COMMAND, kCmdQuit, 0);
     EXPECT_EQ(cat.WaitForExit(process, kEndTimeout), 0u);
 }

@@ -18,6 +18,17 @@ constexpr DWORD kPollMilliseconds = 20;
     }
 }
 
+RECT WaitForRect(HWND window, const std::function<bool(const RECT&)>& done, const std::string& what) {
+    RECT r{};
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            GetWindowRect(window, &r);
+            return done(r);
+        },
+        kShowTimeout, what));
+    return r;
+}
+
 ::testing::AssertionResult NeverWithin(const std::function<bool()>& happened, DWORD periodMs,
                                        const std::string& what) {
     const DWORD start = GetTickCount();

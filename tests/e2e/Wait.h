@@ -22,6 +22,10 @@ inline constexpr DWORD kEndTimeout = 30000;
 // Polls done until it holds; fails after timeoutMs, naming what.
 ::testing::AssertionResult WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, const std::string& what);
 
+// Waits until the window's rectangle satisfies done (failing the test after kShowTimeout,
+// naming what); returns the last one seen.
+RECT WaitForRect(HWND window, const std::function<bool(const RECT&)>& done, const std::string& what);
+
 // For checks that something does not happen: polls happened for the whole period and fails
 // as soon as it holds, naming what.
 ::testing::AssertionResult NeverWithin(const std::function<bool()>& happened, DWORD periodMs, const std::string& what);

@@ -32,7 +32,7 @@ constexpr DWORD kGreetingTimeoutMs = 60000;
 constexpr DWORD kIdleMs = 20000;
 constexpr DWORD kRoundMs = 500;
 constexpr int kRounds = 12;
-constexpr int kTcpRounds = 6;
+constexpr int kTcpRounds = 12;
 constexpr int kBalloonWidth = 328;
 
 // A started program, ended when it goes out of scope if it has not ended by itself.

@@ -40,7 +40,8 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void OnSocketEvent(SOCKET socket, WORD event);
     void Accept();
-    void Read(SOCKET socket);
+    // toTheEnd: on the close, read until the end is seen rather than what is there now.
+    void Read(SOCKET socket, bool toTheEnd = false);
     void Flush(SOCKET socket);
     void Close(SOCKET socket);
     void CloseOverdue();
@@ -115,8 +116,10 @@ void Win32Door::OnSocketEvent(SOCKET socket, WORD event) {
     if (!m_connections.count(socket)) return;  // an event that was queued before the close
     switch (event) {
     case FD_READ:
-    case FD_CLOSE:  // what is left to read is read, then the request has ended
         Read(socket);
+        break;
+    case FD_CLOSE:  // what is left to read is read, then the request has ended
+        Read(socket, true);
         break;
     case FD_WRITE:
         Flush(socket);
@@ -126,22 +129,22 @@ void Win32Door::OnSocketEvent(SOCKET socket, WORD event) {
     }
 }
 
+// One connection an event: accept() enables FD_ACCEPT again, so a further waiting connection
+// brings its own event, and no call is spent learning that none waits.
 void Win32Door::Accept() {
-    for (;;) {
-        const SOCKET client = accept(m_listener, nullptr, nullptr);
-        if (client == INVALID_SOCKET) return;
-        if (static_cast<int>(m_connections.size()) >= m_bounds.maxConnections ||
-            WSAAsyncSelect(client, m_window, kMsgSocket, FD_READ | FD_WRITE | FD_CLOSE) != 0) {
-            closesocket(client);
-            continue;
-        }
-        m_connections[client].since = GetTickCount();
-        if (!m_timing) m_timing = SetTimer(m_window, kOverdueTimer, kOverdueCheckMs, nullptr) != 0;
-        Read(client);  // a request sent with the connection is usually there already
+    const SOCKET client = accept(m_listener, nullptr, nullptr);
+    if (client == INVALID_SOCKET) return;
+    if (static_cast<int>(m_connections.size()) >= m_bounds.maxConnections ||
+        WSAAsyncSelect(client, m_window, kMsgSocket, FD_READ | FD_WRITE | FD_CLOSE) != 0) {
+        closesocket(client);
+        return;
     }
+    m_connections[client].since = GetTickCount();
+    if (!m_timing) m_timing = SetTimer(m_window, kOverdueTimer, kOverdueCheckMs, nullptr) != 0;
+    Read(client);  // a request sent with the connection is usually there already
 }
 
-void Win32Door::Read(SOCKET socket) {
+void Win32Door::Read(SOCKET socket, bool toTheEnd) {
     bool ended = false;
     std::string received;
     {
@@ -155,6 +158,9 @@ void Win32Door::Read(SOCKET socket) {
             const int n = recv(socket, buffer, static_cast<int>(room), 0);
             if (n > 0) {
                 connection.received.append(buffer, static_cast<std::size_t>(n));
+                // Less than asked for is all there was: recv() enables FD_READ again, so
+                // whatever comes later brings its own event.
+                if (!toTheEnd && static_cast<std::size_t>(n) < room) break;
                 continue;
             }
             ended = n == 0 || WSAGetLastError() != WSAEWOULDBLOCK;
