@@ -53,7 +53,7 @@ void CTumbleDlg::ShowSurface(int surface) {
     m_winHeight = info.height;
     KeepOnScreen();  // a place saved on a monitor since unplugged
     if (m_placeMode == 0 || m_placeMode == 2) {
-        m_posY = CatMonitor().area.bottom - info.height + 1;
+        m_posY = StandingTop(CatMonitor());
         if (m_placeMode == 2) m_placeMode = 1;
     }
     // A hidden (iconized) cat stays hidden through pose changes.
@@ -70,6 +70,10 @@ Monitor CTumbleDlg::CatMonitor() {
     const std::vector<Monitor> monitors = Windows().Monitors();
     return m_placeMode == 0 ? FloorMonitorOf(monitors, window) : MonitorOf(monitors, window);
 }
+
+// Without a taskbar offset the bottom row is the row just below the monitor; with the offset
+// of a bottom taskbar subtracted, it is the taskbar's top row.
+int CTumbleDlg::StandingTop(const Monitor& monitor) const { return monitor.area.bottom - m_winHeight + 1; }
 
 std::optional<Rect> CTumbleDlg::BottomTaskbar(const Monitor& monitor) {
     const NativeHandle taskbar = Windows().FindWindowByClass(kTaskbarClass);
@@ -103,7 +107,7 @@ void CTumbleDlg::KeepOnScreen() {
 bool CTumbleDlg::OnDisplayChange() {
     KeepOnScreen();
     ApplySize();
-    if (m_placeMode == 0 && SurfaceLoaded(m_surface)) m_posY = CatMonitor().area.bottom - m_winHeight + 1;
+    if (m_placeMode == 0 && SurfaceLoaded(m_surface)) m_posY = StandingTop(CatMonitor());
     MoveToPosition();
     return true;
 }
@@ -154,7 +158,7 @@ bool CTumbleDlg::OnMouseMove(Point client, bool leftButtonDown) {
     } else {
         // On the bottom only sideways, onto the bottom line of whichever monitor it reaches.
         const Monitor monitor = CatMonitor();
-        m_posY = monitor.area.bottom - m_winHeight + 1;
+        m_posY = StandingTop(monitor);
         m_taskbarOffset = TaskbarHeight(monitor);
     }
     const int top = m_posY - m_taskbarOffset;

@@ -125,6 +125,8 @@ public:
     int TaskbarOffset();
     // The monitor the cat stands on.
     Monitor CatMonitor();
+    // m_posY of the cat standing on the monitor's bottom line, at its present height.
+    int StandingTop(const Monitor& monitor) const;
     // The height of a taskbar along the monitor's bottom (0 for none).
     int TaskbarHeight(const Monitor& monitor);
     // The taskbar window when it runs along the whole bottom of the monitor.

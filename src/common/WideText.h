@@ -22,6 +22,11 @@ namespace tc {
 std::optional<std::wstring> ShiftJisToWide(std::string_view sjis);
 std::optional<std::string> WideToShiftJis(std::wstring_view wide);
 
+// A name for a wide file or object function. A name with no UTF-16 form (a broken pair)
+// becomes the empty name, which the file functions refuse; callers that would take an empty
+// name for "no name" (named objects) check with ShiftJisToWide themselves.
+inline std::wstring WideName(std::string_view sjis) { return ShiftJisToWide(sjis).value_or(std::wstring()); }
+
 // Conversions of shown texts; character by character where the whole does not convert.
 std::wstring WideText(std::string_view sjis);
 std::string ShiftJisText(std::wstring_view wide);

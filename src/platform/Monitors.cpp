@@ -20,8 +20,6 @@ std::int64_t DistanceSquared(const Rect& rect, std::int64_t x, std::int64_t y) {
     return dx * dx + dy * dy;
 }
 
-int Clamp(int value, int low, int high) { return std::max(low, std::min(value, high)); }
-
 }  // namespace
 
 const Monitor& MonitorOf(std::span<const Monitor> monitors, const Rect& rect) {
@@ -61,25 +59,14 @@ const Monitor& FloorMonitorOf(std::span<const Monitor> monitors, const Rect& rec
     return best && bestColumns > 0 ? *best : MonitorOf(monitors, rect);
 }
 
-Rect VirtualScreen(std::span<const Monitor> monitors) {
-    Rect all = monitors.front().area;
-    for (const Monitor& monitor : monitors) {
-        all.left = std::min(all.left, monitor.area.left);
-        all.top = std::min(all.top, monitor.area.top);
-        all.right = std::max(all.right, monitor.area.right);
-        all.bottom = std::max(all.bottom, monitor.area.bottom);
-    }
-    return all;
-}
-
 Point KeepOnMonitors(std::span<const Monitor> monitors, const Rect& rect) {
     const Monitor& monitor = MonitorOf(monitors, rect);
     if (OverlapArea(monitor.area, rect) > 0) return {rect.left, rect.top};
     // Right and bottom edges first, so that a window larger than the work area keeps its
     // top-left corner on it.
     const Rect& work = monitor.work;
-    const int left = Clamp(rect.left, work.left, std::max(work.left, work.right - rect.Width()));
-    const int top = Clamp(rect.top, work.top, std::max(work.top, work.bottom - rect.Height()));
+    const int left = std::clamp(rect.left, work.left, std::max(work.left, work.right - rect.Width()));
+    const int top = std::clamp(rect.top, work.top, std::max(work.top, work.bottom - rect.Height()));
     return {left, top};
 }
 
@@ -87,6 +74,6 @@ int BottomTaskbarHeight(const Monitor& monitor) {
     return monitor.work.bottom < monitor.area.bottom ? monitor.area.bottom - monitor.work.bottom : 0;
 }
 
-int WholeScaleFor(int dpi, int maxFactor) { return Clamp(dpi / kBaseDpi, 1, maxFactor); }
+int WholeScaleFor(int dpi, int maxFactor) { return std::clamp(dpi / kBaseDpi, 1, std::max(1, maxFactor)); }
 
 }  // namespace tc

@@ -19,9 +19,6 @@ const Monitor& MonitorOf(std::span<const Monitor> monitors, const Rect& rect);
 // any, the monitor nearest to rect.
 const Monitor& FloorMonitorOf(std::span<const Monitor> monitors, const Rect& rect);
 
-// The rectangle around every monitor (the virtual screen).
-Rect VirtualScreen(std::span<const Monitor> monitors);
-
 // Where a window at rect goes so that a monitor shows it: where it is when some monitor
 // shows part of it, else inside the work area of the nearest monitor (a monitor was
 // unplugged or made smaller). Returns the new top-left corner.

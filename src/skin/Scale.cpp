@@ -75,7 +75,7 @@ std::optional<DibImage> ScaleImage(const DibImage& image, int factor) {
 }
 
 SurfaceShape ScaleShape(const SurfaceShape& shape, int factor) {
-    if (factor <= 1) return shape;
+    if (factor <= 1 || shape.runs.empty()) return shape;
     SurfaceShape scaled;
     scaled.runs.reserve(shape.runs.size() * static_cast<std::size_t>(factor));
     std::size_t rowStart = 0;
@@ -90,7 +90,6 @@ SurfaceShape ScaleShape(const SurfaceShape& shape, int factor) {
         }
         rowStart = rowEnd;
     }
-    if (shape.runs.empty()) return shape;
     scaled.extentLeft = shape.extentLeft * factor;
     scaled.extentRight = shape.extentRight * factor;
     return scaled;

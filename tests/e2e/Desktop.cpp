@@ -265,7 +265,7 @@ ScreenShot ExpectScreen(const std::vector<ExpectedPixel>& expected, const std::s
     return shot;
 }
 
-std::vector<MONITORINFO> MonitorInfos() {
+RECT SecondMonitor() {
     std::vector<MONITORINFO> monitors;
     EnumDisplayMonitors(
         nullptr, nullptr,
@@ -278,7 +278,8 @@ std::vector<MONITORINFO> MonitorInfos() {
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&monitors));
-    return monitors;
+    EXPECT_EQ(monitors.size(), 2u) << "this test runs on a display of two monitors";
+    return monitors.size() == 2 ? monitors[1].rcMonitor : RECT{};
 }
 
 bool SameColour(COLORREF a, COLORREF b, int tolerance) {

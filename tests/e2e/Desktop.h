@@ -86,8 +86,9 @@ private:
     std::string m_pixels;  // bottom-up 24-bit rows
 };
 
-// The monitors the system reports, the primary one first.
-std::vector<MONITORINFO> MonitorInfos();
+// On a display of two monitors, the rectangle of the one that is not the primary; an empty
+// rectangle, and a test failure, on any other display.
+RECT SecondMonitor();
 
 // Whether two colours are within a small tolerance of each other.
 bool SameColour(COLORREF a, COLORREF b, int tolerance = 8);

@@ -192,11 +192,6 @@ TEST(Displays, AfterTheScreenShrinksTheCatComesBackOntoItsNewBottomLine) {
 
 // The tests below run on a display of two monitors: the primary one and a second one left of
 // it, lower and smaller (so with negative coordinates and another bottom line).
-RECT SecondMonitor() {
-    const std::vector<MONITORINFO> monitors = MonitorInfos();
-    EXPECT_EQ(monitors.size(), 2u) << "this test runs on a display of two monitors";
-    return monitors.size() == 2 ? monitors[1].rcMonitor : RECT{};
-}
 
 bool Inside(const RECT& inner, const RECT& outer) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&

@@ -409,9 +409,7 @@ TEST(Dropling, ATargetWithoutAWindowIsToldOverTcp) {
 // On a display of two monitors, the second left of the primary one (negative coordinates):
 // the object falls on that monitor, from its top onto the partner standing there.
 TEST(Monitors, AFallOnAPartnerOnTheSecondMonitorHitsIt) {
-    const std::vector<MONITORINFO> monitors = MonitorInfos();
-    ASSERT_EQ(monitors.size(), 2u) << "this test runs on a display of two monitors";
-    const RECT second = monitors[1].rcMonitor;
+    const RECT second = SecondMonitor();
     ASSERT_LT(second.left, 0) << "the second monitor lies left of the primary one";
     DesktopScene desktop;
     Peer peer({{"a", "A", "Ako", true}});

@@ -32,7 +32,6 @@ constexpr DWORD kGreetingTimeoutMs = 60000;
 constexpr DWORD kIdleMs = 20000;
 constexpr DWORD kRoundMs = 500;
 constexpr int kRounds = 12;
-constexpr int kTcpRounds = 12;
 constexpr int kBalloonWidth = 328;
 
 // A started program, ended when it goes out of scope if it has not ended by itself.
@@ -362,13 +361,13 @@ int main(int argc, char** argv) {
     double catTcpBest = 0, echoTcpBest = 0;
     int catTcpFailures = 0, echoTcpFailures = 0;
     std::string catTcpAnswer, echoTcpAnswer;
-    for (int round = 0; round < kTcpRounds; ++round) {
+    for (int round = 0; round < kRounds; ++round) {
         catTcpBest = std::max(catTcpBest, TcpRoundTripsPerSecond(9801, tcpRequest, catTcpFailures, catTcpAnswer));
         echoTcpBest = std::max(echoTcpBest, TcpRoundTripsPerSecond(9802, tcpRequest, echoTcpFailures, echoTcpAnswer));
     }
     std::printf("SSTP over TCP, EXECUTE GetVersion round trips per second (best of %d rounds of %lu ms): cat %.0f, "
                 "bare TCP echo %.0f; ratio %.2f (goal >= 0.8)\n",
-                kTcpRounds, static_cast<unsigned long>(kRoundMs), catTcpBest, echoTcpBest,
+                kRounds, static_cast<unsigned long>(kRoundMs), catTcpBest, echoTcpBest,
                 echoTcpBest > 0 ? catTcpBest / echoTcpBest : 0.0);
     if (catTcpFailures || echoTcpFailures) {
         std::printf("failed TCP exchanges: cat %d, echo %d; the cat's last answer: \"%s\"\n", catTcpFailures,

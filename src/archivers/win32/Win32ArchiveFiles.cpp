@@ -1,21 +1,18 @@
 // The archiver libraries on Windows. Paths arrive as Shift_JIS and are turned into Unicode
-// with code page 932 (common/WideText.h) for the wide file functions, so the names made are
-// the archive's names whatever the system's ANSI code page is.
+// with code page 932 (WideName, common/WideText.h) for the wide file functions, so the names
+// made are the archive's names whatever the system's ANSI code page is; a path with no
+// Unicode form is refused, so nothing is made under a garbled name.
 #include <windows.h>
 
 #include "archivers/ArchiveFiles.h"
 #include "archivers/ArchiveReader.h"
 #include "archivers/MemberPath.h"
+#include "common/WideText.h"
 #include "platform/win32/Win32Handles.h"
 
 namespace tc::archivers {
 
 namespace {
-
-// The path for the wide file functions; a path with no Unicode form (a broken double-byte
-// pair) is refused as empty, which no file function accepts, so nothing is made under a
-// garbled name.
-std::wstring Wide(const std::string& path) { return ShiftJisToWide(path).value_or(std::wstring()); }
 
 class FileSource : public ByteSource {
 public:
@@ -64,23 +61,23 @@ bool IsPlainFolder(const std::wstring& path) {
 class Win32ArchiveFiles : public ArchiveFiles {
 public:
     std::unique_ptr<ByteSource> OpenRead(const std::string& path) override {
-        HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        HANDLE h = CreateFileW(WideName(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) return nullptr;
         return std::make_unique<FileSource>(h);
     }
     bool MakeFolder(const std::string& path) override {
-        const std::wstring wide = Wide(path);
+        const std::wstring wide = WideName(path);
         // A junction or link standing where a folder should be is not a folder of ours.
         return CreateDirectoryW(wide.c_str(), nullptr) || IsPlainFolder(wide);
     }
     std::unique_ptr<ByteSink> Create(const std::string& path) override {
-        HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+        HANDLE h = CreateFileW(WideName(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                nullptr);
         if (h == INVALID_HANDLE_VALUE) return nullptr;
         return std::make_unique<FileSink>(h);
     }
-    void Remove(const std::string& path) override { DeleteFileW(Wide(path).c_str()); }
+    void Remove(const std::string& path) override { DeleteFileW(WideName(path).c_str()); }
 };
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "platform/win32/Win32Text.h"
+#include "common/WideText.h"
 
 namespace tc {
 

@@ -1,4 +1,4 @@
-// Files and folders through the wide file functions. Paths are converted whole (Win32Text.h): a
+// Files and folders through the wide file functions. Paths are converted whole (WideName): a
 // path with no UTF-16 form becomes the empty path, which every one of them refuses.
 #include "platform/win32/Win32Platform.h"
 
@@ -6,7 +6,7 @@
 
 #include "common/Sjis.h"
 #include "platform/win32/Win32Handles.h"
-#include "platform/win32/Win32Text.h"
+#include "common/WideText.h"
 
 namespace tc {
 

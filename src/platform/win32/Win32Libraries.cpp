@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/win32/Win32Text.h"
+#include "common/WideText.h"
 
 namespace tc {
 

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "platform/win32/Win32Handles.h"
-#include "platform/win32/Win32Text.h"
+#include "common/WideText.h"
 
 namespace tc {
 
@@ -91,20 +91,29 @@ void Win32Painting::SetWindowShape(NativeHandle window, NativeHandle region) {
     SetWindowRgn(ToHwnd(window), shape, TRUE);
 }
 
-void Win32Painting::PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height, int factor) {
-    PaintScope paint(ToHwnd(window));
-    if (!paint.Get() || !bitmap) return;
-    MemoryDc memory(paint.Get());
+namespace {
+
+// Copies width by height pixels of bitmap from its point from on to at of dc, each pixel as
+// a factor × factor block. A whole factor without blending repeats every pixel exactly: the
+// shape built from the enlarged runs fits the picture pixel for pixel, and the art stays crisp.
+void DrawBlocks(HDC dc, NativeHandle bitmap, Point at, int width, int height, Point from, int factor) {
+    MemoryDc memory(dc);
     if (!memory.Get()) return;
     ScopedSelect selected(memory.Get(), reinterpret_cast<HGDIOBJ>(bitmap));
     if (factor <= 1) {
-        BitBlt(paint.Get(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+        BitBlt(dc, at.x, at.y, width, height, memory.Get(), from.x, from.y, SRCCOPY);
         return;
     }
-    // A whole factor without blending repeats every pixel exactly: the shape built from the
-    // enlarged runs fits the picture pixel for pixel.
-    SetStretchBltMode(paint.Get(), COLORONCOLOR);
-    StretchBlt(paint.Get(), 0, 0, width * factor, height * factor, memory.Get(), 0, 0, width, height, SRCCOPY);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, at.x, at.y, width * factor, height * factor, memory.Get(), from.x, from.y, width, height, SRCCOPY);
+}
+
+}  // namespace
+
+void Win32Painting::PaintWindow(NativeHandle window, NativeHandle bitmap, int width, int height, int factor) {
+    PaintScope paint(ToHwnd(window));
+    if (!paint.Get() || !bitmap) return;
+    DrawBlocks(paint.Get(), bitmap, {0, 0}, width, height, {0, 0}, factor);
 }
 
 namespace {
@@ -115,18 +124,7 @@ public:
     explicit Win32Canvas(HDC dc) : m_dc(dc) { SetBkMode(dc, TRANSPARENT); }
 
     void DrawBitmap(NativeHandle bitmap, Point at, int width, int height, Point from, int factor) override {
-        if (!bitmap) return;
-        MemoryDc memory(m_dc);
-        if (!memory.Get()) return;
-        ScopedSelect selected(memory.Get(), reinterpret_cast<HGDIOBJ>(bitmap));
-        if (factor <= 1) {
-            BitBlt(m_dc, at.x, at.y, width, height, memory.Get(), from.x, from.y, SRCCOPY);
-            return;
-        }
-        // Whole blocks without blending: the art stays as crisp as the enlarged cat.
-        SetStretchBltMode(m_dc, COLORONCOLOR);
-        StretchBlt(m_dc, at.x, at.y, width * factor, height * factor, memory.Get(), from.x, from.y, width, height,
-                   SRCCOPY);
+        if (bitmap) DrawBlocks(m_dc, bitmap, at, width, height, from, factor);
     }
 
     void DrawString(NativeHandle font, std::uint32_t rgb, Point at, std::string_view text) override {

@@ -1,5 +1,5 @@
 // The Win32 back end of the platform interfaces (wide functions; texts are converted with code
-// page 932, Win32Text.h).
+// page 932, common/WideText.h).
 // One class per interface; each is defined in the file named above it.
 #pragma once
 

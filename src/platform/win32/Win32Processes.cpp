@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "platform/win32/Win32Handles.h"
-#include "platform/win32/Win32Text.h"
+#include "common/WideText.h"
 
 namespace tc {
 

@@ -17,7 +17,7 @@
 
 #include "platform/Framework.h"
 #include "platform/win32/Win32Handles.h"
-#include "platform/win32/Win32Text.h"
+#include "common/WideText.h"
 
 namespace tc {
 
